@@ -3,6 +3,7 @@
 #include "app/Localizer.h"
 
 #include <QAbstractButton>
+#include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QWidget>
@@ -103,6 +104,10 @@ void TTranslator::mirrorChildren(QWidget *widget)
             g.moveLeft(widget->width() - g.left() - g.width());
             child->setGeometry(g);
         }
-        mirrorChildren(child);
+        // Panels carry their children along; a compound control (a combo box,
+        // a progress bar) lays out its own insides from its reading order.
+        const QMetaObject *kind = child->metaObject();
+        if (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject)
+            mirrorChildren(child);
     }
 }

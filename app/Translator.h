@@ -47,7 +47,8 @@ public:
     TLocalizer *localizer() const { return m_localizer; }
 
     /// Flips every child placed by position (not by a layout) of widget within
-    /// its parent, recursively: left := parent width - left - width.
+    /// it: left := width - left - child's width; and likewise inside child
+    /// panels (plain QWidget or QFrame).
     static void mirrorChildren(QWidget *widget);
 
 private:
