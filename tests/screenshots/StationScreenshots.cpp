@@ -1,0 +1,81 @@
+// station-screenshots splash OUT.png
+//   The splash over a desktop; needs an X server with a compositing manager,
+//   so that its transparent pixels show the desktop.
+
+#include "app/SplashScreen.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+#include <QThread>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+/// A plain desktop for the pictures: a wallpaper and a few icons.
+class Desktop : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, width(), height());
+        g.setColorAt(0, QColor(30, 80, 140));
+        g.setColorAt(1, QColor(120, 170, 210));
+        p.fillRect(rect(), g);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (int i = 0; i < 5; ++i) {
+            const QRect icon(24, 24 + i * 96, 56, 56);
+            p.setBrush(QColor(255, 255, 255, 200));
+            p.setPen(Qt::NoPen);
+            p.drawRoundedRect(icon, 10, 10);
+            p.setPen(Qt::white);
+            p.drawText(QRect(8, icon.bottom() + 4, 88, 20), Qt::AlignCenter, QStringLiteral("Dossier %1").arg(i + 1));
+        }
+        p.fillRect(QRect(0, height() - 36, width(), 36), QColor(20, 20, 30, 230));
+    }
+};
+
+void settle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+int splash(const QString &out)
+{
+    Desktop desktop;
+    desktop.setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    desktop.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    desktop.show();
+    settle(500);
+
+    TSplash splash(TSplash::logo());
+    splash.Show(true);
+    settle(800);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    splash.Close();
+    return shot.save(out) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: station-screenshots splash OUT.png\n");
+        return 2;
+    }
+    const QString what = QString::fromLocal8Bit(argv[1]);
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    if (what == u"splash")
+        return splash(out);
+    std::fprintf(stderr, "unknown picture %s\n", argv[1]);
+    return 2;
+}
