@@ -1,6 +1,7 @@
 #include "app/LanguageFile.h"
 
 #include "app/StationError.h"
+#include "data/ConnectionSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,12 @@ LanguageFile::LanguageFile(QString directory, QString codepage)
     : m_directory(std::move(directory))
     , m_codepage(std::move(codepage))
 {
+}
+
+LanguageFile LanguageFile::inWorkingDirectory()
+{
+    const QString directory = QDir::currentPath();
+    return LanguageFile(directory, ConnectionSettings::fromWorkingDirectory(directory, QString()).codepage);
 }
 
 QString LanguageFile::path() const

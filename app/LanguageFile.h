@@ -18,6 +18,11 @@ public:
 
     static QString defaultName() { return QStringLiteral("langue.txt"); }
 
+    /// The language file of the process's working directory, in the code page
+    /// that station.ini there names (windows-1256 without one). Throws
+    /// StationError for an unknown code page or an unreadable station.ini.
+    static LanguageFile inWorkingDirectory();
+
     /// The path of the file in the directory: the existing one (the exact
     /// name first, else the first in name order that matches without case),
     /// or the directory joined with "langue.txt".
