@@ -47,11 +47,15 @@ bool AlsaSink::open(const AudioFormat &format)
         return false;
     }
     snd_pcm_t *pcm = nullptr;
-    int rc = snd_pcm_open(&pcm, m_device.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, 0);
+    // Opened without blocking: a device that another program holds would
+    // otherwise keep the station waiting until that program lets it go. The
+    // writes then block again, which is what makes playback synchronous.
+    int rc = snd_pcm_open(&pcm, m_device.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
     if (rc < 0) {
         m_error = u"Sound device %1 cannot be opened: %2"_s.arg(m_device, QString::fromLocal8Bit(snd_strerror(rc)));
         return false;
     }
+    snd_pcm_nonblock(pcm, 0);
     rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, unsigned(format.channels),
                             unsigned(format.sampleRate), 1, latencyMicroseconds);
     if (rc < 0) {
