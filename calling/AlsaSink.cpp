@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-
 #include <alsa/asoundlib.h>
-
 #include <cerrno>
 
 using namespace Qt::StringLiterals;
@@ -18,7 +16,7 @@ constexpr unsigned int latencyMicroseconds = 100'000;
 
 // alsa-lib prints its own complaints on stderr (a missing card, an unknown
 // PCM); the station reports a missing device once, in its own words.
-void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+void quietAlsa(const char *, int, const char *, int, const char *, ...) { }
 
 } // namespace
 
@@ -50,14 +48,16 @@ bool AlsaSink::open(const AudioFormat &format)
     // Opened without blocking: a device that another program holds would
     // otherwise keep the station waiting until that program lets it go. The
     // writes then block again, which is what makes playback synchronous.
-    int rc = snd_pcm_open(&pcm, m_device.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    int rc
+        = snd_pcm_open(&pcm, m_device.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
     if (rc < 0) {
-        m_error = u"Sound device %1 cannot be opened: %2"_s.arg(m_device, QString::fromLocal8Bit(snd_strerror(rc)));
+        m_error = u"Sound device %1 cannot be opened: %2"_s.arg(m_device,
+                                                                QString::fromLocal8Bit(snd_strerror(rc)));
         return false;
     }
     snd_pcm_nonblock(pcm, 0);
-    rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, unsigned(format.channels),
-                            unsigned(format.sampleRate), 1, latencyMicroseconds);
+    rc = snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+                            unsigned(format.channels), unsigned(format.sampleRate), 1, latencyMicroseconds);
     if (rc < 0) {
         snd_pcm_close(pcm);
         m_error = u"Sound device %1 cannot play %2: %3"_s.arg(m_device, format.description(),

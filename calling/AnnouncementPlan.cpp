@@ -10,7 +10,7 @@ QStringList AnnouncementPlan::clipsFor(int number)
         throw StationError(u"Order number %1 cannot be called out: it is negative"_s.arg(number));
 
     const QString text = QString::number(number);
-    QStringList clips{u"TALABIA"_s};
+    QStringList clips { u"TALABIA"_s };
     if (number <= 100) {
         clips << u"FA"_s + text;
     } else if (number < 1000) {

@@ -48,8 +48,9 @@ void Announcer::play(const QStringList &clipNames)
                 streaming = true;
                 format = clip.format;
             } else if (clip.format != format) {
-                throw StationError(u"Voice clip %1 cannot be played: it is in %2, the clips before it in %3"_s.arg(
-                    name, clip.format.description(), format.description()));
+                throw StationError(
+                    u"Voice clip %1 cannot be played: it is in %2, the clips before it in %3"_s.arg(
+                        name, clip.format.description(), format.description()));
             }
             m_sink->write(name, clip.samples);
         }

@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QStringList>
-
 #include <memory>
 
 /// Calls order numbers out loud: looks up the clips of the number's

@@ -28,7 +28,7 @@ WaveClip ClipLibrary::clip(const QString &name) const
 
 QStringList ClipLibrary::names()
 {
-    QStringList names{u"TALABIA"_s};
+    QStringList names { u"TALABIA"_s };
     for (int n = 0; n <= 100; ++n)
         names << u"FA"_s + QString::number(n);
     for (int n = 200; n <= 900; n += 100)

@@ -11,7 +11,7 @@ bool RecordingSink::open(const AudioFormat &format)
         throw StationError(u"RecordingSink: a stream was opened twice without close()"_s);
     if (!m_available)
         return false;
-    m_streams.append({format, {}, {}, false});
+    m_streams.append({ format, {}, {}, false });
     m_open = true;
     return true;
 }

@@ -40,7 +40,7 @@ void WavFileSink::close()
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw StationError(u"Cannot write %1: %2"_s.arg(m_fileName, file.errorString()));
-    file.write(WaveWriter::image(m_format, m_samples, {{"ISFT", "kitchen-tool announce"}}));
+    file.write(WaveWriter::image(m_format, m_samples, { { "ISFT", "kitchen-tool announce" } }));
     if (!file.commit())
         throw StationError(u"Cannot write %1: %2"_s.arg(m_fileName, file.errorString()));
     m_samples.clear();

@@ -78,15 +78,18 @@ WaveClip WaveClip::parse(const QString &name, const QByteArray &image)
             const quint16 blockAlign = u16(f + 12);
             clip.format.bitsPerSample = u16(f + 14);
             if (clip.format.bitsPerSample != 16)
-                damaged(name, u"it has %1 bits per sample, only 16 are played"_s.arg(clip.format.bitsPerSample));
+                damaged(name,
+                        u"it has %1 bits per sample, only 16 are played"_s.arg(clip.format.bitsPerSample));
             if (clip.format.channels < 1 || clip.format.channels > 2 || clip.format.sampleRate < 1000
                 || clip.format.sampleRate > 192000)
-                damaged(name, u"its format (%1) is not one a sound device plays"_s.arg(clip.format.description()));
+                damaged(name,
+                        u"its format (%1) is not one a sound device plays"_s.arg(clip.format.description()));
             if (blockAlign != clip.format.bytesPerFrame()
                 || byteRate != quint32(clip.format.sampleRate) * blockAlign)
-                damaged(name, u"its format chunk contradicts itself (block alignment %1, %2 bytes per second)"_s
-                                  .arg(blockAlign)
-                                  .arg(byteRate));
+                damaged(name,
+                        u"its format chunk contradicts itself (block alignment %1, %2 bytes per second)"_s
+                            .arg(blockAlign)
+                            .arg(byteRate));
             haveFormat = true;
         } else if (id == "data") {
             if (!haveFormat)

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
-
 #include <algorithm>
 #include <cmath>
 
@@ -42,11 +41,11 @@ QFont makeFont(const QStringList &families, int pixelSize, bool bold = false)
 }
 
 // Windows family names first, then the metric-compatible faces that stand in for them here.
-const QStringList calibri{u"Calibri"_s, u"Carlito"_s};
-const QStringList tahoma{u"Tahoma"_s, u"DejaVu Sans"_s};
+const QStringList calibri { u"Calibri"_s, u"Carlito"_s };
+const QStringList tahoma { u"Tahoma"_s, u"DejaVu Sans"_s };
 
 QLabel *makeLabel(QWidget *parent, const QString &objectName, const QColor &text, const QColor &fill,
-              const QFont &f, Qt::Alignment alignment)
+                  const QFont &f, Qt::Alignment alignment)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(objectName);
@@ -81,19 +80,22 @@ TFAfficher_Numero::TFAfficher_Numero(QWidget *parent)
     m_banner->setPixmap(QPixmap(u":/display/banner.jpg"_s));
 
     m_caption = makeLabel(this, u"caption"_s, Qt::white, background, makeFont(calibri, 57),
-                      Qt::AlignHCenter | Qt::AlignBottom);
+                          Qt::AlignHCenter | Qt::AlignBottom);
     m_caption->setText(u"التذكرة رقم"_s);
 
-    m_number = makeLabel(this, u"number"_s, numberColour, background, makeFont(tahoma, numberPixelSize), Qt::AlignCenter);
+    m_number = makeLabel(this, u"number"_s, numberColour, background, makeFont(tahoma, numberPixelSize),
+                         Qt::AlignCenter);
     m_number->setText(u"0"_s);
 
     m_clockStrip = new QWidget(this);
     m_clockStrip->setObjectName(u"clockStrip"_s);
-    m_logo = makeLabel(m_clockStrip, u"logo"_s, Qt::white, background, makeFont(calibri, 12), Qt::AlignLeft | Qt::AlignTop);
+    m_logo = makeLabel(m_clockStrip, u"logo"_s, Qt::white, background, makeFont(calibri, 12),
+                       Qt::AlignLeft | Qt::AlignTop);
     m_logo->setPixmap(QPixmap(u":/display/logo.png"_s));
     m_logo->setFixedSize(logoBoxSize);
 
-    m_article = makeLabel(this, u"article"_s, Qt::white, articleBackground, makeFont(calibri, 53, true), Qt::AlignCenter);
+    m_article = makeLabel(this, u"article"_s, Qt::white, articleBackground, makeFont(calibri, 53, true),
+                          Qt::AlignCenter);
 
     // The clock box overhangs its strip by a pixel at the top and two at the
     // bottom, so it sits on the window itself, above the article line.
@@ -192,7 +194,8 @@ void TFAfficher_Numero::layoutRegions()
     // The regions stand where they stand in either reading order: the clock at
     // the left and the logo at the right, as the customers know them.
     const int w = width();
-    const int numberHeight = std::max(0, height() - bannerHeight - captionHeight - clockStripHeight - articleHeight);
+    const int numberHeight
+        = std::max(0, height() - bannerHeight - captionHeight - clockStripHeight - articleHeight);
     int y = 0;
     m_banner->setGeometry(0, y, w, bannerHeight);
     y += bannerHeight;
@@ -213,16 +216,17 @@ void TFAfficher_Numero::fitNumber()
 {
     const QString text = m_number->text();
     const QSize area = m_number->size();
-    const double grow = std::max(1.0, std::min(double(width()) / referenceScreen.width(),
-                                               double(height()) / referenceScreen.height()));
+    const double grow = std::max(
+        1.0,
+        std::min(double(width()) / referenceScreen.width(), double(height()) / referenceScreen.height()));
     int pixelSize = int(numberPixelSize * grow);
     if (!text.isEmpty() && !area.isEmpty()) {
         // Shrink only as far as needed for the whole number to fit its area.
         QFont f = m_number->font();
         f.setPixelSize(pixelSize);
         const QFontMetricsF metrics(f);
-        const double fit = std::min({1.0, area.height() / metrics.height(),
-                                     area.width() * 0.96 / metrics.horizontalAdvance(text)});
+        const double fit = std::min(
+            { 1.0, area.height() / metrics.height(), area.width() * 0.96 / metrics.horizontalAdvance(text) });
         pixelSize = std::max(8, int(std::floor(pixelSize * fit)));
     }
     if (m_number->font().pixelSize() != pixelSize) {

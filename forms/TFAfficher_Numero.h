@@ -3,7 +3,6 @@
 #include <QString>
 #include <QTime>
 #include <QWidget>
-
 #include <functional>
 
 class QLabel;

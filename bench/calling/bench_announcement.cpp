@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-
 #include <algorithm>
 #include <memory>
 
@@ -30,8 +29,8 @@ public:
     }
 
     QElapsedTimer clock;
-    qint64 firstWrite = -1;                 // ns after clock start
-    QList<qint64> writeStarts, writeEnds;   // ns
+    qint64 firstWrite = -1; // ns after clock start
+    QList<qint64> writeStarts, writeEnds; // ns
     qint64 samplesWritten = 0;
 
     void reset()
@@ -71,7 +70,8 @@ struct Figures
 double percentile(QList<double> values, double p)
 {
     std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0.0 : values.at(qMin(values.size() - 1, qsizetype(p * (values.size() - 1) + 0.5)));
+    return values.isEmpty() ? 0.0
+                            : values.at(qMin(values.size() - 1, qsizetype(p * (values.size() - 1) + 0.5)));
 }
 
 Figures run(std::unique_ptr<AudioSink> device, const QList<int> &numbers, int rounds)
@@ -117,7 +117,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QList<int> numbers{0, 7, 100, 101, 250, 305, 888, 999, 1234};
+    const QList<int> numbers { 0, 7, 100, 101, 250, 305, 888, 999, 1234 };
     const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100;
 
     print(out, u"Recording sink (clip look-up and reading only):"_s,
@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
 
     const QString device = argc > 2 ? QString::fromLocal8Bit(argv[2]) : u"null"_s;
     AlsaSink probe(device);
-    if (probe.open({24000, 1, 16})) {
+    if (probe.open({ 24000, 1, 16 })) {
         probe.close();
         print(out, u"ALSA device \"%1\" (opening the device included):"_s.arg(device),
               run(std::make_unique<AlsaSink>(device), numbers, rounds));

@@ -21,7 +21,7 @@ private Q_SLOTS:
     void unknownDeviceFailsCleanly()
     {
         AlsaSink sink(u"no_such_station_device"_s);
-        QVERIFY(!sink.open({24000, 1, 16}));
+        QVERIFY(!sink.open({ 24000, 1, 16 }));
         QVERIFY2(sink.errorString().contains(u"no_such_station_device"_s), qPrintable(sink.errorString()));
         sink.write(u"TALABIA"_s, QByteArray(100, '\0')); // nothing open: ignored
         sink.close();
@@ -59,8 +59,8 @@ private Q_SLOTS:
         QTest::newRow("named device") << "[audio]\ndevice=null\n"_ba << u"null"_s;
         QTest::newRow("device with a comma") << "[audio]\ndevice=plughw:1,0\n"_ba << u"plughw:1,0"_s;
         QTest::newRow("quoted device") << "[audio]\ndevice=\"hw:0,3\"\n"_ba << u"hw:0,3"_s;
-        QTest::newRow("beside other sections") << "[database]\ncodepage=windows-1256\n[audio]\ndevice=dmix\n"_ba
-                                               << u"dmix"_s;
+        QTest::newRow("beside other sections")
+            << "[database]\ncodepage=windows-1256\n[audio]\ndevice=dmix\n"_ba << u"dmix"_s;
     }
 
     void deviceFromStationIni()

@@ -14,14 +14,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <climits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const AudioFormat clipFormat{24000, 1, 16};
+const AudioFormat clipFormat { 24000, 1, 16 };
 
 // A clip whose samples tell it apart: frames of its own value.
 QByteArray samplesOf(char value, int frames)
@@ -49,7 +48,7 @@ Station stationWith(const ClipLibrary &clips = ClipLibrary())
 {
     auto sink = std::make_unique<RecordingSink>();
     RecordingSink *raw = sink.get();
-    return {raw, std::make_unique<Announcer>(std::move(sink), clips)};
+    return { raw, std::make_unique<Announcer>(std::move(sink), clips) };
 }
 
 } // namespace
@@ -64,27 +63,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("number");
         QTest::addColumn<QStringList>("clips");
 
-        QTest::newRow("0 is two clips") << 0 << QStringList{u"TALABIA"_s, u"FA0"_s};
-        QTest::newRow("7") << 7 << QStringList{u"TALABIA"_s, u"FA7"_s};
-        QTest::newRow("99") << 99 << QStringList{u"TALABIA"_s, u"FA99"_s};
-        QTest::newRow("100 is a number clip") << 100 << QStringList{u"TALABIA"_s, u"FA100"_s};
-        QTest::newRow("101 is four clips") << 101 << QStringList{u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA1"_s};
-        QTest::newRow("110") << 110 << QStringList{u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA10"_s};
-        QTest::newRow("200 is a whole hundred") << 200 << QStringList{u"TALABIA"_s, u"FA200"_s};
-        QTest::newRow("250") << 250 << QStringList{u"TALABIA"_s, u"FA200"_s, u"WA"_s, u"FA50"_s};
-        QTest::newRow("305 drops the zero") << 305 << QStringList{u"TALABIA"_s, u"FA300"_s, u"WA"_s, u"FA5"_s};
-        QTest::newRow("999") << 999 << QStringList{u"TALABIA"_s, u"FA900"_s, u"WA"_s, u"FA99"_s};
-        QTest::newRow("900") << 900 << QStringList{u"TALABIA"_s, u"FA900"_s};
-        QTest::newRow("199") << 199 << QStringList{u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA99"_s};
+        QTest::newRow("0 is two clips") << 0 << QStringList { u"TALABIA"_s, u"FA0"_s };
+        QTest::newRow("7") << 7 << QStringList { u"TALABIA"_s, u"FA7"_s };
+        QTest::newRow("99") << 99 << QStringList { u"TALABIA"_s, u"FA99"_s };
+        QTest::newRow("100 is a number clip") << 100 << QStringList { u"TALABIA"_s, u"FA100"_s };
+        QTest::newRow("101 is four clips")
+            << 101 << QStringList { u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA1"_s };
+        QTest::newRow("110") << 110 << QStringList { u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA10"_s };
+        QTest::newRow("200 is a whole hundred") << 200 << QStringList { u"TALABIA"_s, u"FA200"_s };
+        QTest::newRow("250") << 250 << QStringList { u"TALABIA"_s, u"FA200"_s, u"WA"_s, u"FA50"_s };
+        QTest::newRow("305 drops the zero")
+            << 305 << QStringList { u"TALABIA"_s, u"FA300"_s, u"WA"_s, u"FA5"_s };
+        QTest::newRow("999") << 999 << QStringList { u"TALABIA"_s, u"FA900"_s, u"WA"_s, u"FA99"_s };
+        QTest::newRow("900") << 900 << QStringList { u"TALABIA"_s, u"FA900"_s };
+        QTest::newRow("199") << 199 << QStringList { u"TALABIA"_s, u"FA100"_s, u"WA"_s, u"FA99"_s };
         // No thousands among the clips: such numbers are called digit by digit
         // rather than as their first three digits (1234 as 123).
         QTest::newRow("1000 digit by digit")
-            << 1000 << QStringList{u"TALABIA"_s, u"FA1"_s, u"FA0"_s, u"FA0"_s, u"FA0"_s};
+            << 1000 << QStringList { u"TALABIA"_s, u"FA1"_s, u"FA0"_s, u"FA0"_s, u"FA0"_s };
         QTest::newRow("1234 digit by digit")
-            << 1234 << QStringList{u"TALABIA"_s, u"FA1"_s, u"FA2"_s, u"FA3"_s, u"FA4"_s};
+            << 1234 << QStringList { u"TALABIA"_s, u"FA1"_s, u"FA2"_s, u"FA3"_s, u"FA4"_s };
         QTest::newRow("2005 digit by digit")
-            << 2005 << QStringList{u"TALABIA"_s, u"FA2"_s, u"FA0"_s, u"FA0"_s, u"FA5"_s};
-        QStringList biggest{u"TALABIA"_s};
+            << 2005 << QStringList { u"TALABIA"_s, u"FA2"_s, u"FA0"_s, u"FA0"_s, u"FA5"_s };
+        QStringList biggest { u"TALABIA"_s };
         for (const QChar digit : u"2147483647"_s)
             biggest << u"FA"_s + digit;
         QTest::newRow("largest order number") << INT_MAX << biggest;
@@ -179,10 +180,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
 
         QTest::newRow("missing") << QByteArray() << u"Resource FA5 not found"_s;
-        QTest::newRow("truncated")
-            << WaveWriter::image(clipFormat, samplesOf(5, 100)).chopped(20) << u"Voice clip FA5 cannot be played"_s;
-        QTest::newRow("another format")
-            << WaveWriter::image({44100, 2, 16}, samplesOf(5, 100)) << u"Voice clip FA5 cannot be played: it is in 44100 Hz"_s;
+        QTest::newRow("truncated") << WaveWriter::image(clipFormat, samplesOf(5, 100)).chopped(20)
+                                   << u"Voice clip FA5 cannot be played"_s;
+        QTest::newRow("another format") << WaveWriter::image({ 44100, 2, 16 }, samplesOf(5, 100))
+                                        << u"Voice clip FA5 cannot be played: it is in 44100 Hz"_s;
     }
 
     void missingOrDamagedClipEndsTheAnnouncement()
@@ -204,7 +205,7 @@ private Q_SLOTS:
         }
         // What was played before the failing clip stays played, and the stream is finished.
         QCOMPARE(station.sink->streams().size(), 1);
-        QCOMPARE(station.sink->streams().first().clips, QStringList{u"TALABIA"_s});
+        QCOMPARE(station.sink->streams().first().clips, QStringList { u"TALABIA"_s });
         QCOMPARE(station.sink->streams().first().samples, samplesOf(1, 50));
         QVERIFY(station.sink->streams().first().closed);
     }

@@ -209,7 +209,7 @@ private Q_SLOTS:
 
         TFAfficher_Numero display;
         display.setLayoutDirection(direction);
-        showSized(display, {1920, 1080});
+        showSized(display, { 1920, 1080 });
         QCOMPARE(part(display, "banner")->geometry(), QRect(0, 0, 1920, 129));
         QCOMPARE(part(display, "caption")->geometry(), QRect(0, 129, 1920, 77));
         QCOMPARE(part(display, "number")->geometry(), QRect(0, 206, 1920, 1080 - 129 - 77 - 62 - 75));
@@ -244,7 +244,8 @@ private Q_SLOTS:
         showSized(display, window);
         display.afficherNumero(number, u"Pizza"_s);
         const QLabel *label = part(display, "number");
-        QVERIFY2(label->font().pixelSize() >= atLeast, qPrintable(QString::number(label->font().pixelSize())));
+        QVERIFY2(label->font().pixelSize() >= atLeast,
+                 qPrintable(QString::number(label->font().pixelSize())));
         const QFontMetrics metrics(label->font());
         QVERIFY(metrics.horizontalAdvance(number) <= label->width());
         QVERIFY(metrics.height() <= label->height());
@@ -255,9 +256,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("article");
         QTest::addColumn<Qt::LayoutDirection>("direction");
 
-        QTest::newRow("French") << u"Assiette de grillades mixtes, frites maison, salade, sauce blanche et harissa, "
-                                   "pain chaud et boisson fraîche au choix"_s
-                                << Qt::LeftToRight;
+        QTest::newRow("French")
+            << u"Assiette de grillades mixtes, frites maison, salade, sauce blanche et harissa, "
+               "pain chaud et boisson fraîche au choix"_s
+            << Qt::LeftToRight;
         // Vowel marks belong to their letter: cutting between them would show a
         // bare mark beside the ellipsis.
         QTest::newRow("Arabic with vowel marks")
@@ -272,7 +274,7 @@ private Q_SLOTS:
         QFETCH(Qt::LayoutDirection, direction);
 
         TFAfficher_Numero display;
-        showSized(display, {1280, 720});
+        showSized(display, { 1280, 720 });
         display.afficherNumero(u"12"_s, article);
         const QLabel *label = part(display, "article");
         const QString shown = label->text();

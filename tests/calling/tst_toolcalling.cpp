@@ -24,9 +24,9 @@ Run kitchenTool(const QStringList &arguments)
     QProcess tool;
     tool.start(qEnvironmentVariable("STATION_BINARY_DIR") + u"/bin/kitchen-tool"_s, arguments);
     if (!tool.waitForFinished(60000))
-        return {-1, {}, tool.errorString()};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
+        return { -1, {}, tool.errorString() };
+    return { tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+             QString::fromUtf8(tool.readAllStandardError()) };
 }
 
 } // namespace
@@ -41,9 +41,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("out");
 
-        QTest::newRow("305") << QStringList{u"announce"_s, u"305"_s, u"--plan"_s} << u"TALABIA\nFA300\nWA\nFA5\n"_s;
-        QTest::newRow("option first") << QStringList{u"announce"_s, u"--plan"_s, u"100"_s} << u"TALABIA\nFA100\n"_s;
-        QTest::newRow("1234") << QStringList{u"announce"_s, u"1234"_s, u"--plan"_s}
+        QTest::newRow("305") << QStringList { u"announce"_s, u"305"_s, u"--plan"_s }
+                             << u"TALABIA\nFA300\nWA\nFA5\n"_s;
+        QTest::newRow("option first")
+            << QStringList { u"announce"_s, u"--plan"_s, u"100"_s } << u"TALABIA\nFA100\n"_s;
+        QTest::newRow("1234") << QStringList { u"announce"_s, u"1234"_s, u"--plan"_s }
                               << u"TALABIA\nFA1\nFA2\nFA3\nFA4\n"_s;
     }
 
@@ -61,12 +63,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("negative") << QStringList{u"announce"_s, u"-3"_s, u"--plan"_s} << u"-3"_s;
-        QTest::newRow("not a number") << QStringList{u"announce"_s, u"12a"_s, u"--plan"_s} << u"12a"_s;
-        QTest::newRow("too large") << QStringList{u"announce"_s, u"99999999999"_s, u"--plan"_s} << u"99999999999"_s;
-        QTest::newRow("no number") << QStringList{u"announce"_s, u"--plan"_s} << u"which order number"_s;
-        QTest::newRow("--wav without a file") << QStringList{u"announce"_s, u"5"_s, u"--wav"_s} << u"--wav"_s;
-        QTest::newRow("two numbers") << QStringList{u"announce"_s, u"5"_s, u"6"_s} << u"6"_s;
+        QTest::newRow("negative") << QStringList { u"announce"_s, u"-3"_s, u"--plan"_s } << u"-3"_s;
+        QTest::newRow("not a number") << QStringList { u"announce"_s, u"12a"_s, u"--plan"_s } << u"12a"_s;
+        QTest::newRow("too large") << QStringList { u"announce"_s, u"99999999999"_s, u"--plan"_s }
+                                   << u"99999999999"_s;
+        QTest::newRow("no number") << QStringList { u"announce"_s, u"--plan"_s } << u"which order number"_s;
+        QTest::newRow("--wav without a file")
+            << QStringList { u"announce"_s, u"5"_s, u"--wav"_s } << u"--wav"_s;
+        QTest::newRow("two numbers") << QStringList { u"announce"_s, u"5"_s, u"6"_s } << u"6"_s;
     }
 
     void badNumbersFail()
@@ -83,25 +87,26 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         const QString file = folder.filePath(u"250.wav"_s);
-        const Run run = kitchenTool({u"announce"_s, u"250"_s, u"--wav"_s, file});
+        const Run run = kitchenTool({ u"announce"_s, u"250"_s, u"--wav"_s, file });
         QCOMPARE(run.status, 0);
         QFile written(file);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const WaveClip call = WaveClip::parse(u"250.wav"_s, written.readAll());
         qint64 frames = 0;
-        for (const QString &name : {u"TALABIA"_s, u"FA200"_s, u"WA"_s, u"FA50"_s})
+        for (const QString &name : { u"TALABIA"_s, u"FA200"_s, u"WA"_s, u"FA50"_s })
             frames += ClipLibrary().clip(name).frameCount();
         QCOMPARE(call.frameCount(), frames);
-        QCOMPARE(call.format, (AudioFormat{24000, 1, 16}));
+        QCOMPARE(call.format, (AudioFormat { 24000, 1, 16 }));
     }
 
     void clipsListsEveryClip()
     {
-        const Run run = kitchenTool({u"clips"_s});
+        const Run run = kitchenTool({ u"clips"_s });
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), ClipLibrary::names().size());
-        QVERIFY2(lines.first().startsWith(u"TALABIA\t"_s) && lines.first().endsWith(u" s"_s), qPrintable(lines.first()));
+        QVERIFY2(lines.first().startsWith(u"TALABIA\t"_s) && lines.first().endsWith(u" s"_s),
+                 qPrintable(lines.first()));
 
         // A folder of replacements with one clip missing and one damaged.
         QTemporaryDir folder;
@@ -114,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("RIFF");
         damaged.close();
-        const Run check = kitchenTool({u"clips"_s, u"--folder"_s, folder.path()});
+        const Run check = kitchenTool({ u"clips"_s, u"--folder"_s, folder.path() });
         QCOMPARE(check.status, 1);
         QVERIFY2(check.err.contains(u"Resource FA7 not found"_s), qPrintable(check.err));
         QVERIFY2(check.err.contains(u"WA cannot be played"_s), qPrintable(check.err));

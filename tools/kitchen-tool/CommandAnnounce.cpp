@@ -61,6 +61,7 @@ int announce(const QStringList &arguments, QTextStream &out)
     return 0;
 }
 
-const ToolCommand::Registration registration({u"announce"_s, u"announce N [--plan] [--wav FILE]"_s, announce});
+const ToolCommand::Registration registration({ u"announce"_s, u"announce N [--plan] [--wav FILE]"_s,
+                                               announce });
 
 } // namespace

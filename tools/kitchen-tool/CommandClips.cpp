@@ -6,7 +6,6 @@
 #include "calling/ClipLibrary.h"
 
 #include <QTextStream>
-
 #include <cstdio>
 #include <optional>
 
@@ -46,6 +45,6 @@ int clips(const QStringList &arguments, QTextStream &out)
     return problems == 0 ? 0 : 1;
 }
 
-const ToolCommand::Registration registration({u"clips"_s, u"clips [--folder DIR]"_s, clips});
+const ToolCommand::Registration registration({ u"clips"_s, u"clips [--folder DIR]"_s, clips });
 
 } // namespace
