@@ -89,8 +89,7 @@ void TSplash::Show(bool StayOnTop)
     // the window must be mapped and drawn before that, since nothing is
     // processed while it waits.
     const QDeadlineTimer deadline(2000);
-    while (!deadline.hasExpired()
-           && !(SplashForm->windowHandle() && SplashForm->windowHandle()->isExposed()))
+    while (!deadline.hasExpired() && !(SplashForm->windowHandle() && SplashForm->windowHandle()->isExposed()))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     SplashForm->repaint();
     QCoreApplication::processEvents();

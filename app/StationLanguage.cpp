@@ -18,7 +18,7 @@ StationLanguage::StationLanguage(const QString &uri)
 
 LanguageButtonState StationLanguage::initialButton()
 {
-    return {QStringLiteral("Fr"), yellow};
+    return { QStringLiteral("Fr"), yellow };
 }
 
 std::optional<LanguageButtonState> StationLanguage::restore(const LanguageFile &file)
@@ -30,11 +30,11 @@ std::optional<LanguageButtonState> StationLanguage::restore(const LanguageFile &
         // LAnge already holds Arabic: formats and reading order stay as the
         // localizers left them.
         LAnge.setCulture(AR.Culture());
-        return LanguageButtonState{QStringLiteral("Fr"), lightGreen};
+        return LanguageButtonState { QStringLiteral("Fr"), lightGreen };
     }
     if (*line == u"F") {
         LAnge.setCulture(Fr.Culture());
-        return LanguageButtonState{QStringLiteral("Ar"), lightGreen};
+        return LanguageButtonState { QStringLiteral("Ar"), lightGreen };
     }
     return std::nullopt;
 }
@@ -45,12 +45,12 @@ std::optional<LanguageButtonState> StationLanguage::cxButton87Click(const QStrin
     if (caption == u"Fr") {
         file.write(QStringLiteral("F"));
         LAnge.setCulture(Fr.Culture());
-        return LanguageButtonState{QStringLiteral("Ar"), lightGreen};
+        return LanguageButtonState { QStringLiteral("Ar"), lightGreen };
     }
     if (caption == u"Ar") {
         file.write(QStringLiteral("A"));
         LAnge.setCulture(AR.Culture());
-        return LanguageButtonState{QStringLiteral("Fr"), red};
+        return LanguageButtonState { QStringLiteral("Fr"), red };
     }
     return std::nullopt;
 }

@@ -38,9 +38,9 @@ QString readQuoted(const QString &line, qsizetype &pos)
         else if (e == u'"' || e == u'\\')
             out += e;
         else
-            throw LineError{QStringLiteral("séquence \\%1 inconnue").arg(e)};
+            throw LineError { QStringLiteral("séquence \\%1 inconnue").arg(e) };
     }
-    throw LineError{QStringLiteral("guillemet fermant manquant")};
+    throw LineError { QStringLiteral("guillemet fermant manquant") };
 }
 
 /// The key left of '=' (pos ends on the '='). A literal key, Window."text",
@@ -53,22 +53,23 @@ QString readKey(const QString &line, qsizetype &pos)
         if (c == u'"') {
             const QString owner = window.trimmed();
             if (!owner.endsWith(u'.') || owner.size() < 2)
-                throw LineError{QStringLiteral("un texte entre guillemets suit le nom de la fenêtre et un point")};
+                throw LineError { QStringLiteral(
+                    "un texte entre guillemets suit le nom de la fenêtre et un point") };
             const QString text = readQuoted(line, pos);
             while (pos < line.size() && line.at(pos).isSpace())
                 ++pos;
             if (pos >= line.size() || line.at(pos) != u'=')
-                throw LineError{QStringLiteral("'=' attendu après le texte entre guillemets")};
+                throw LineError { QStringLiteral("'=' attendu après le texte entre guillemets") };
             return TranslationCatalog::literalKey(owner.chopped(1), text);
         }
         window += c;
         ++pos;
     }
     if (pos >= line.size())
-        throw LineError{QStringLiteral("'=' manquant")};
+        throw LineError { QStringLiteral("'=' manquant") };
     const QString key = window.trimmed();
     if (key.isEmpty() || key.contains(u' '))
-        throw LineError{QStringLiteral("clé invalide « %1 »").arg(key)};
+        throw LineError { QStringLiteral("clé invalide « %1 »").arg(key) };
     return key;
 }
 
@@ -80,7 +81,7 @@ QString readValue(const QString &line, qsizetype pos)
     qsizetype at = 0;
     const QString value = readQuoted(raw, at);
     if (!raw.mid(at).trimmed().isEmpty())
-        throw LineError{QStringLiteral("texte après le guillemet fermant")};
+        throw LineError { QStringLiteral("texte après le guillemet fermant") };
     return value;
 }
 
@@ -121,23 +122,23 @@ TranslationCatalog TranslationCatalog::parse(const QByteArray &utf8, const QStri
                 continue;
             if (trimmed.startsWith(u'[')) {
                 if (!trimmed.endsWith(u']') || trimmed.size() < 3)
-                    throw LineError{QStringLiteral("en-tête de section invalide")};
+                    throw LineError { QStringLiteral("en-tête de section invalide") };
                 culture = trimmed.mid(1, trimmed.size() - 2).trimmed();
                 if (catalog.m_sections.contains(culture))
-                    throw LineError{QStringLiteral("section [%1] donnée deux fois").arg(culture)};
+                    throw LineError { QStringLiteral("section [%1] donnée deux fois").arg(culture) };
                 catalog.m_order.append(culture);
                 section = &catalog.m_sections[culture];
                 continue;
             }
             if (!section)
-                throw LineError{QStringLiteral("texte avant la première section")};
+                throw LineError { QStringLiteral("texte avant la première section") };
             qsizetype pos = 0;
             while (pos < line.size() && line.at(pos).isSpace())
                 ++pos;
             const QString key = readKey(line, pos);
             const QString value = readValue(line, pos + 1);
             if (section->contains(key))
-                throw LineError{QStringLiteral("clé donnée deux fois dans la section [%1]").arg(culture)};
+                throw LineError { QStringLiteral("clé donnée deux fois dans la section [%1]").arg(culture) };
             section->insert(key, value);
         } catch (const LineError &error) {
             throw StationError(QStringLiteral("Catalogue de traduction %1, ligne %2 : %3")

@@ -34,7 +34,8 @@ public:
     bool hasCulture(const QString &culture) const { return m_sections.contains(culture); }
 
     /// The text of a caption: component empty for the window's own caption.
-    std::optional<QString> caption(const QString &culture, const QString &window, const QString &component) const;
+    std::optional<QString> caption(const QString &culture, const QString &window,
+                                   const QString &component) const;
     /// The translation of a literal of window.
     std::optional<QString> literal(const QString &culture, const QString &window, const QString &text) const;
 

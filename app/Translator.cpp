@@ -51,7 +51,7 @@ void setCaptionOf(QWidget *widget, bool isWindow, const QString &text)
 
 void TTranslator::addCaption(QWidget *widget)
 {
-    m_captions.append({widget, captionOf(widget, widget == m_window)});
+    m_captions.append({ widget, captionOf(widget, widget == m_window) });
 }
 
 void TTranslator::addLiteral(const QString &text)

@@ -16,7 +16,8 @@
 
 const QString TPassw::UTILISATSql
     = QStringLiteral("Select * from UTILISA where (BLOQUE='False')  and (NAME=:N)and(Pass=:p) ");
-const QString TPassw::liste_adminSql = QStringLiteral("Select * from UTILISA where (BLOQUE='False')and (NAME<>'admin')");
+const QString TPassw::liste_adminSql
+    = QStringLiteral("Select * from UTILISA where (BLOQUE='False')and (NAME<>'admin')");
 
 namespace {
 
@@ -122,7 +123,8 @@ void TPassw::buildLayout()
     Label4->setFont(calibri(13, false));
     Label4->hide();
     Label3 = label(Panel1, QStringLiteral("Label3"),
-                   QStringLiteral("Appel Cuisine \u2014 station de commandes de la cuisine"), QRect(10, 18, 480, 22));
+                   QStringLiteral("Appel Cuisine \u2014 station de commandes de la cuisine"),
+                   QRect(10, 18, 480, 22));
     Label3->setFont(calibri(16, true));
     Label3->setAlignment(Qt::AlignCenter);
     {
@@ -142,8 +144,9 @@ void TPassw::buildLayout()
     labelPalette.setColor(QPalette::WindowText, labelColour);
 
     Label1 = label(Panel2, QStringLiteral("Label1"), QStringLiteral("Utilisateur"), QRect(163, 40, 100, 18));
-    Label2 = label(Panel2, QStringLiteral("Label2"), QStringLiteral("Mot de passe"), QRect(163, 102, 100, 18));
-    for (QLabel *l : {Label1, Label2}) {
+    Label2
+        = label(Panel2, QStringLiteral("Label2"), QStringLiteral("Mot de passe"), QRect(163, 102, 100, 18));
+    for (QLabel *l : { Label1, Label2 }) {
         l->setFont(calibri(15, false));
         l->setPalette(labelPalette);
         l->setLayoutDirection(Qt::LeftToRight);
@@ -202,7 +205,7 @@ void TPassw::buildLayout()
                                             "QPushButton:pressed { background: #E4DDD1; }"));
     connect(cxButton1, &QPushButton::clicked, this, &TPassw::cxButton1Click);
 
-    for (QPushButton *button : {cButton1, cxButton1}) {
+    for (QPushButton *button : { cButton1, cxButton1 }) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -308,8 +311,8 @@ bool TPassw::userBoxKey(QKeyEvent *key)
     QLineEdit *edit = cxTextEdit1->lineEdit();
     const QString text = edit->text();
     // What was typed: the text before the selected completion.
-    const bool completionSelected = edit->hasSelectedText()
-                                    && edit->selectionStart() + edit->selectedText().size() == text.size();
+    const bool completionSelected
+        = edit->hasSelectedText() && edit->selectionStart() + edit->selectedText().size() == text.size();
     const QString typed = completionSelected ? text.left(edit->selectionStart()) : text;
 
     auto show = [&](const QString &prefix) {
@@ -330,8 +333,8 @@ bool TPassw::userBoxKey(QKeyEvent *key)
         return false;
     };
 
-    if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Undo)
-        || key->matches(QKeySequence::Redo))
+    if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut)
+        || key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
         return true;
     if (key->key() == Qt::Key_Backspace) {
         show(typed.isEmpty() ? QString() : typed.chopped(1));
@@ -343,7 +346,7 @@ bool TPassw::userBoxKey(QKeyEvent *key)
     }
     const QString letters = key->text();
     const bool printable = !letters.isEmpty() && letters.at(0).isPrint()
-                           && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (printable) {
         show(typed + letters); // refused when no listed name goes on so
         return true;
@@ -391,7 +394,7 @@ void TPassw::cxButton1Click()
 void TPassw::cxButton4Click()
 {
     cxTextEdit2->setEchoMode(cxTextEdit2->echoMode() == QLineEdit::Password ? QLineEdit::Normal
-                                                                              : QLineEdit::Password);
+                                                                            : QLineEdit::Password);
 }
 
 void TPassw::cButton1Click()

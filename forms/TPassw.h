@@ -49,7 +49,8 @@ public:
 
     /// Boxes the dialog shows, for tests: each goes to presenter instead of a
     /// modal message box. An empty function restores the message boxes.
-    using MessagePresenter = std::function<void(QMessageBox::Icon, const QString &caption, const QString &text)>;
+    using MessagePresenter
+        = std::function<void(QMessageBox::Icon, const QString &caption, const QString &text)>;
     static void setMessagePresenter(MessagePresenter presenter);
     /// How the program ends after the third failure (tests record it); an
     /// empty function restores the default, which ends the application.
@@ -67,19 +68,19 @@ public:
     DbQuery UTILISAT;
     DbQuery liste_admin;
 
-    QWidget *Panel1;         ///< top band
-    QWidget *Panel2;         ///< body
-    QLabel *Label3;          ///< contact text of the top band
-    QLabel *Label4;          ///< "Version :", hidden
-    QLabel *Label1;          ///< "Utilisateur"
-    QComboBox *cxTextEdit1;  ///< user box
-    QLabel *Label2;          ///< "Mot de passe"
-    QLineEdit *cxTextEdit2;  ///< password box
-    QToolButton *cxButton4;  ///< show-password button
-    QPushButton *cButton1;   ///< "Entrer"
-    QPushButton *cxButton1;  ///< "Quitter"
-    QLabel *Image1;          ///< decorative picture
-    QLabel *Label5;          ///< contact text of the body
+    QWidget *Panel1; ///< top band
+    QWidget *Panel2; ///< body
+    QLabel *Label3; ///< contact text of the top band
+    QLabel *Label4; ///< "Version :", hidden
+    QLabel *Label1; ///< "Utilisateur"
+    QComboBox *cxTextEdit1; ///< user box
+    QLabel *Label2; ///< "Mot de passe"
+    QLineEdit *cxTextEdit2; ///< password box
+    QToolButton *cxButton4; ///< show-password button
+    QPushButton *cButton1; ///< "Entrer"
+    QPushButton *cxButton1; ///< "Quitter"
+    QLabel *Image1; ///< decorative picture
+    QLabel *Label5; ///< contact text of the body
     QProgressBar *cxProgressBar1; ///< activity bar
     TTranslator *Translator1;
 

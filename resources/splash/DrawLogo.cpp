@@ -49,7 +49,8 @@ void drawCloche(QPainter &p, QPointF centre, double width)
     // highlight on the dome
     p.setPen(QPen(QColor(255, 255, 255, 170), 8, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(centre.x() - width * 0.36, centre.y() - h * 0.8, width * 0.5, h * 1.1), 110 * 16, 45 * 16);
+    p.drawArc(QRectF(centre.x() - width * 0.36, centre.y() - h * 0.8, width * 0.5, h * 1.1), 110 * 16,
+              45 * 16);
 }
 
 void drawWaves(QPainter &p, QPointF centre, double radius)
@@ -112,7 +113,8 @@ int main(int argc, char **argv)
     // names of the station, in French and in Arabic
     p.setPen(Qt::white);
     p.setFont(font(QStringLiteral("Carlito"), 58, true));
-    p.drawText(QRectF(badge.left(), 262, badge.width(), 70), Qt::AlignCenter, QStringLiteral("Appel Cuisine"));
+    p.drawText(QRectF(badge.left(), 262, badge.width(), 70), Qt::AlignCenter,
+               QStringLiteral("Appel Cuisine"));
     p.setFont(font(QStringLiteral("Noto Sans Arabic"), 46, true));
     p.setPen(gold);
     p.drawText(QRectF(badge.left(), 330, badge.width(), 80), Qt::AlignCenter,

@@ -26,7 +26,7 @@ void tst_Catalog::entries_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("culture");
     QTest::addColumn<QString>("component"); // "" for the window, "\"..." for a literal
-    QTest::addColumn<QString>("expected");   // "<none>" when absent
+    QTest::addColumn<QString>("expected"); // "<none>" when absent
 
     const QByteArray two = "# comment\n; another\n\n[ar-DZ]\nW.Caption = عنوان\nW.b1.Caption=زر  \n"
                            "W.\"Bonjour = salut\" = مرحبا\n[fr-FR]\nW.b1.Caption = Bouton\n";
@@ -38,8 +38,8 @@ void tst_Catalog::entries_data()
     QTest::newRow("culture missing") << two << u"en-GB"_s << u"b1"_s << u"<none>"_s;
     QTest::newRow("quoted value keeps blanks and escapes")
         << QByteArray("[x]\nW.b1.Caption = \" a \\\"b\\\"\\n\" \n") << u"x"_s << u"b1"_s << u" a \"b\"\n"_s;
-    QTest::newRow("byte-order mark and CR LF") << QByteArray("\xEF\xBB\xBF[x]\r\nW.b1.Caption = t\r\n")
-                                               << u"x"_s << u"b1"_s << u"t"_s;
+    QTest::newRow("byte-order mark and CR LF")
+        << QByteArray("\xEF\xBB\xBF[x]\r\nW.b1.Caption = t\r\n") << u"x"_s << u"b1"_s << u"t"_s;
     QTest::newRow("empty value") << QByteArray("[x]\nW.b1.Caption =\n") << u"x"_s << u"b1"_s << QString();
 }
 
@@ -51,8 +51,8 @@ void tst_Catalog::entries()
     QFETCH(QString, expected);
     const TranslationCatalog catalog = TranslationCatalog::parse(text, u"test.i18n"_s);
     const std::optional<QString> found = component.startsWith(u'"')
-                                             ? catalog.literal(culture, u"W"_s, component.mid(1))
-                                             : catalog.caption(culture, u"W"_s, component);
+        ? catalog.literal(culture, u"W"_s, component.mid(1))
+        : catalog.caption(culture, u"W"_s, component);
     QCOMPARE(found.value_or(u"<none>"_s), expected);
 }
 
@@ -126,8 +126,8 @@ void tst_Catalog::shippedCatalogTranslatesTheLoginDialog()
     QCOMPARE(lookup(u"fr-FR"_s).value_or(QString()), french);
     const QString arabic = lookup(u"ar-DZ"_s).value_or(QString());
     QVERIFY2(!arabic.isEmpty(), "no Arabic text");
-    const bool hasArabicLetters
-        = std::any_of(arabic.cbegin(), arabic.cend(), [](QChar c) { return c.script() == QChar::Script_Arabic; });
+    const bool hasArabicLetters = std::any_of(arabic.cbegin(), arabic.cend(),
+                                              [](QChar c) { return c.script() == QChar::Script_Arabic; });
     QVERIFY2(hasArabicLetters, qPrintable(arabic));
 }
 

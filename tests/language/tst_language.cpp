@@ -82,7 +82,7 @@ void tst_Language::creationLeavesArabicFormatsAndLeftToRight()
     // Only LAnge adjusts the formats; Fr, applied last, set the reading order.
     QCOMPARE(QLocale().name(), u"ar_DZ"_s);
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
-    QCOMPARE(StationLanguage::initialButton(), (LanguageButtonState{u"Fr"_s, yellow}));
+    QCOMPARE(StationLanguage::initialButton(), (LanguageButtonState { u"Fr"_s, yellow }));
 }
 
 void tst_Language::unreadableCatalogStopsStartUp()
@@ -90,7 +90,7 @@ void tst_Language::unreadableCatalogStopsStartUp()
     const QString missing = m_dir->filePath(u"NC_VELK.i18n"_s);
     const QString damaged = m_dir->filePath(u"damaged.i18n"_s);
     writeBytes(damaged, "[ar-DZ]\nTPassw.Caption\n");
-    for (const QString &uri : {missing, damaged}) {
+    for (const QString &uri : { missing, damaged }) {
         try {
             StationLanguage language(uri);
             QFAIL("the station started without its catalog");
@@ -117,32 +117,37 @@ void tst_Language::restore_data()
                        << u"ar_DZ"_s;
     QTest::newRow("F") << name << QByteArray("F\r\n") << true << u"Ar"_s << lightGreen << u"fr-FR"_s
                        << u"fr_FR"_s;
-    QTest::newRow("F without line end") << name << QByteArray("F") << true << u"Ar"_s << lightGreen
-                                        << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("F without line end")
+        << name << QByteArray("F") << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
     QTest::newRow("lowercase a") << name << QByteArray("a\r\n") << false << u"Fr"_s << yellow << u"ar-DZ"_s
                                  << u"ar_DZ"_s;
     QTest::newRow("lowercase f") << name << QByteArray("f\r\n") << false << u"Fr"_s << yellow << u"ar-DZ"_s
                                  << u"ar_DZ"_s;
     QTest::newRow("blank before A") << name << QByteArray(" A\r\n") << false << u"Fr"_s << yellow
                                     << u"ar-DZ"_s << u"ar_DZ"_s;
-    QTest::newRow("blank after F") << name << QByteArray("F \r\n") << false << u"Fr"_s << yellow
-                                   << u"ar-DZ"_s << u"ar_DZ"_s;
+    QTest::newRow("blank after F") << name << QByteArray("F \r\n") << false << u"Fr"_s << yellow << u"ar-DZ"_s
+                                   << u"ar_DZ"_s;
     QTest::newRow("AF") << name << QByteArray("AF\r\n") << false << u"Fr"_s << yellow << u"ar-DZ"_s
                         << u"ar_DZ"_s;
-    QTest::newRow("F then A: first line counts") << name << QByteArray("F\r\nA\r\n") << true << u"Ar"_s
-                                                 << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
-    QTest::newRow("F then A with LF") << name << QByteArray("F\nA\n") << true << u"Ar"_s << lightGreen
-                                      << u"fr-FR"_s << u"fr_FR"_s;
-    QTest::newRow("F then A with CR") << name << QByteArray("F\rA") << true << u"Ar"_s << lightGreen
-                                      << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("F then A: first line counts")
+        << name << QByteArray("F\r\nA\r\n") << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("F then A with LF")
+        << name << QByteArray("F\nA\n") << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("F then A with CR")
+        << name << QByteArray("F\rA") << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
     QTest::newRow("empty file") << name << QByteArray() << false << u"Fr"_s << yellow << u"ar-DZ"_s
                                 << u"ar_DZ"_s;
-    QTest::newRow("empty first line") << name << QByteArray("\r\nF\r\n") << false << u"Fr"_s << yellow
-                                      << u"ar-DZ"_s << u"ar_DZ"_s;
-    QTest::newRow("UTF-8 with byte-order mark") << name << QByteArray("\xEF\xBB\xBF" "F\r\n") << true << u"Ar"_s
-                                                << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
-    QTest::newRow("UTF-16 with byte-order mark") << name << QByteArray("\xFF\xFE" "F\0\r\0\n\0", 8) << true
-                                                 << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("empty first line")
+        << name << QByteArray("\r\nF\r\n") << false << u"Fr"_s << yellow << u"ar-DZ"_s << u"ar_DZ"_s;
+    QTest::newRow("UTF-8 with byte-order mark") << name
+                                                << QByteArray("\xEF\xBB\xBF"
+                                                              "F\r\n")
+                                                << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
+    QTest::newRow("UTF-16 with byte-order mark") << name
+                                                 << QByteArray("\xFF\xFE"
+                                                               "F\0\r\0\n\0",
+                                                               8)
+                                                 << true << u"Ar"_s << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
     QTest::newRow("name in capitals") << u"LANGUE.TXT"_s << QByteArray("F\r\n") << true << u"Ar"_s
                                       << lightGreen << u"fr-FR"_s << u"fr_FR"_s;
     QTest::newRow("name as the button writes it") << u"langue.TXT"_s << QByteArray("F\r\n") << true << u"Ar"_s
@@ -200,7 +205,7 @@ void tst_Language::clickSequenceWritesExactBytes()
 
     auto state = language.cxButton87Click(u"Fr"_s, file);
     QCOMPARE(readBytes(path), QByteArray("F\r\n"));
-    QCOMPARE(state, (LanguageButtonState{u"Ar"_s, lightGreen}));
+    QCOMPARE(state, (LanguageButtonState { u"Ar"_s, lightGreen }));
     QCOMPARE(language.LAnge.Culture(), u"fr-FR"_s);
     QCOMPARE(QLocale().name(), u"fr_FR"_s);
     QCOMPARE(QLocale().toString(QDate(2024, 3, 5), QLocale::ShortFormat), u"05/03/2024"_s);
@@ -209,23 +214,23 @@ void tst_Language::clickSequenceWritesExactBytes()
 
     state = language.cxButton87Click(state->caption, file);
     QCOMPARE(readBytes(path), QByteArray("A\r\n"));
-    QCOMPARE(state, (LanguageButtonState{u"Fr"_s, red}));
+    QCOMPARE(state, (LanguageButtonState { u"Fr"_s, red }));
     QCOMPARE(language.LAnge.Culture(), u"ar-DZ"_s);
     QCOMPARE(QLocale().name(), u"ar_DZ"_s);
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
 
     state = language.cxButton87Click(state->caption, file);
     QCOMPARE(readBytes(path), QByteArray("F\r\n"));
-    QCOMPARE(state, (LanguageButtonState{u"Ar"_s, lightGreen}));
+    QCOMPARE(state, (LanguageButtonState { u"Ar"_s, lightGreen }));
     QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"langue.txt"_s});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { u"langue.txt"_s });
 }
 
 void tst_Language::clickOnAnotherCaptionDoesNothing()
 {
     StationLanguage language;
     const LanguageFile file(m_dir->path(), codepage);
-    for (const QString &caption : {u"fr"_s, u"AR"_s, QString(), u"Fr "_s}) {
+    for (const QString &caption : { u"fr"_s, u"AR"_s, QString(), u"Fr "_s }) {
         QVERIFY(!language.cxButton87Click(caption, file));
         QVERIFY(!file.exists());
         QCOMPARE(language.LAnge.Culture(), u"ar-DZ"_s);
@@ -272,7 +277,7 @@ void tst_Language::oneFileWhateverTheCase()
     QVERIFY(language.restore(file));
     language.cxButton87Click(u"Fr"_s, file);
     QCOMPARE(readBytes(existing), QByteArray("F\r\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"langue.TXT"_s});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList { u"langue.TXT"_s });
 
     // Where the exact name exists beside another spelling, the exact name wins
     // for reading and writing alike.
@@ -310,7 +315,8 @@ void tst_Language::readOnlyFolderWithoutFileChangesNothing()
     const LanguageFile file(m_dir->path(), codepage);
     QVERIFY_THROWS_EXCEPTION(StationError, language.cxButton87Click(u"Fr"_s, file));
     QCOMPARE(language.LAnge.Culture(), u"ar-DZ"_s);
-    QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(m_dir->path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 void tst_Language::fileIsWrittenInTheCodePage()

@@ -20,18 +20,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString user(int key, const QString &name, const QString &password, const QString &bloque, const QString &poste)
+QString user(int key, const QString &name, const QString &password, const QString &bloque,
+             const QString &poste)
 {
     auto text = [](const QString &value) { return value == u"<null>" ? u"NULL"_s : u"'"_s + value + u"'"_s; };
-    return u"INSERT INTO UTILISA (CLE_USER, NAME, PASS, BLOQUE, POSTE) VALUES (%1, %2, %3, %4, %5);\n"_s.arg(key)
+    return u"INSERT INTO UTILISA (CLE_USER, NAME, PASS, BLOQUE, POSTE) VALUES (%1, %2, %3, %4, %5);\n"_s
+        .arg(key)
         .arg(text(name), text(password), text(bloque), text(poste));
 }
 
 /// Users beside the demo ones (admin/admin, Cuisine/1234, طباخ/1111, blocked Ancien/0000).
 QString moreUsers()
 {
-    return user(5, u"Sans"_s, u"5555"_s, u"<null>"_s, u"Cuisine 1"_s) + user(6, u"Blanc"_s, u" 12"_s, u"False"_s, u"Four"_s)
-           + user(7, u"Fin"_s, u"12 "_s, u"False"_s, u"Four"_s) + user(8, u"Vrai"_s, u"7777"_s, u"false"_s, u"Four"_s);
+    return user(5, u"Sans"_s, u"5555"_s, u"<null>"_s, u"Cuisine 1"_s)
+        + user(6, u"Blanc"_s, u" 12"_s, u"False"_s, u"Four"_s)
+        + user(7, u"Fin"_s, u"12 "_s, u"False"_s, u"Four"_s)
+        + user(8, u"Vrai"_s, u"7777"_s, u"false"_s, u"Four"_s);
 }
 
 struct Attempt
@@ -75,9 +79,9 @@ void tst_Login::initTestCase()
     m_db = std::make_unique<TestDatabase>(TestDatabase::schema() + TestDatabase::users() + moreUsers());
     ErrorBox::setPresenter([this](const QString &message) { m_errors.append(message); });
     TPassw::setMessagePresenter([this](QMessageBox::Icon icon, const QString &caption, const QString &text) {
-        m_messages.append(u"%1|%2|%3"_s.arg(icon == QMessageBox::Critical ? u"error"_s
-                                            : icon == QMessageBox::NoIcon ? u"plain"_s
-                                                                          : u"other"_s,
+        m_messages.append(u"%1|%2|%3"_s.arg(icon == QMessageBox::Critical     ? u"error"_s
+                                                : icon == QMessageBox::NoIcon ? u"plain"_s
+                                                                              : u"other"_s,
                                             caption, text));
     });
     TPassw::setQuitFunction([this] { ++m_quits; });
@@ -97,33 +101,41 @@ void tst_Login::login_data()
     QTest::addColumn<int>("errorBoxes");
     QTest::addColumn<bool>("ended");
 
-    QTest::newRow("right name and password") << Attempts{{u"Cuisine"_s, u"1234"_s}} << u"2|Cuisine|Cuisine 1"_s << 0 << false;
-    QTest::newRow("Arabic name") << Attempts{{u"طباخ"_s, u"1111"_s}} << u"3|طباخ|مطبخ 2"_s << 0 << false;
-    QTest::newRow("wrong password") << Attempts{{u"Cuisine"_s, u"4321"_s}} << QString() << 1 << false;
-    QTest::newRow("name not in the table") << Attempts{{u"Personne"_s, u"1234"_s}} << QString() << 1 << false;
-    QTest::newRow("blocked user") << Attempts{{u"Ancien"_s, u"0000"_s}} << QString() << 1 << false;
-    QTest::newRow("NULL BLOQUE") << Attempts{{u"Sans"_s, u"5555"_s}} << QString() << 1 << false;
-    QTest::newRow("BLOQUE false in lowercase") << Attempts{{u"Vrai"_s, u"7777"_s}} << QString() << 1 << false;
-    QTest::newRow("empty name") << Attempts{{QString(), QString()}} << QString() << 1 << false;
+    QTest::newRow("right name and password")
+        << Attempts { { u"Cuisine"_s, u"1234"_s } } << u"2|Cuisine|Cuisine 1"_s << 0 << false;
+    QTest::newRow("Arabic name") << Attempts { { u"طباخ"_s, u"1111"_s } } << u"3|طباخ|مطبخ 2"_s << 0 << false;
+    QTest::newRow("wrong password") << Attempts { { u"Cuisine"_s, u"4321"_s } } << QString() << 1 << false;
+    QTest::newRow("name not in the table")
+        << Attempts { { u"Personne"_s, u"1234"_s } } << QString() << 1 << false;
+    QTest::newRow("blocked user") << Attempts { { u"Ancien"_s, u"0000"_s } } << QString() << 1 << false;
+    QTest::newRow("NULL BLOQUE") << Attempts { { u"Sans"_s, u"5555"_s } } << QString() << 1 << false;
+    QTest::newRow("BLOQUE false in lowercase")
+        << Attempts { { u"Vrai"_s, u"7777"_s } } << QString() << 1 << false;
+    QTest::newRow("empty name") << Attempts { { QString(), QString() } } << QString() << 1 << false;
     QTest::newRow("admin is not listed but logs in by name")
-        << Attempts{{u"admin"_s, u"admin"_s}} << u"1|admin|Caisse"_s << 0 << false;
-    QTest::newRow("name is trimmed") << Attempts{{u"  Cuisine \t"_s, u"1234"_s}} << u"2|Cuisine|Cuisine 1"_s << 0
-                                     << false;
-    QTest::newRow("password is not trimmed") << Attempts{{u"Cuisine"_s, u" 1234"_s}} << QString() << 1 << false;
-    QTest::newRow("password case counts") << Attempts{{u"admin"_s, u"ADMIN"_s}} << QString() << 1 << false;
-    QTest::newRow("leading blank must be typed") << Attempts{{u"Blanc"_s, u"12"_s}} << QString() << 1 << false;
-    QTest::newRow("leading blank typed") << Attempts{{u"Blanc"_s, u" 12"_s}} << u"6|Blanc|Four"_s << 0 << false;
+        << Attempts { { u"admin"_s, u"admin"_s } } << u"1|admin|Caisse"_s << 0 << false;
+    QTest::newRow("name is trimmed") << Attempts { { u"  Cuisine \t"_s, u"1234"_s } }
+                                     << u"2|Cuisine|Cuisine 1"_s << 0 << false;
+    QTest::newRow("password is not trimmed")
+        << Attempts { { u"Cuisine"_s, u" 1234"_s } } << QString() << 1 << false;
+    QTest::newRow("password case counts")
+        << Attempts { { u"admin"_s, u"ADMIN"_s } } << QString() << 1 << false;
+    QTest::newRow("leading blank must be typed")
+        << Attempts { { u"Blanc"_s, u"12"_s } } << QString() << 1 << false;
+    QTest::newRow("leading blank typed")
+        << Attempts { { u"Blanc"_s, u" 12"_s } } << u"6|Blanc|Four"_s << 0 << false;
     // The server compares text with trailing blanks ignored: a stored "12 "
     // matches "12" and a stored "12" would match "12 ".
     QTest::newRow("trailing blank is not told apart by the server")
-        << Attempts{{u"Fin"_s, u"12"_s}} << u"7|Fin|Four"_s << 0 << false;
-    QTest::newRow("trailing blank typed") << Attempts{{u"Cuisine"_s, u"1234 "_s}} << u"2|Cuisine|Cuisine 1"_s << 0
-                                          << false;
+        << Attempts { { u"Fin"_s, u"12"_s } } << u"7|Fin|Four"_s << 0 << false;
+    QTest::newRow("trailing blank typed")
+        << Attempts { { u"Cuisine"_s, u"1234 "_s } } << u"2|Cuisine|Cuisine 1"_s << 0 << false;
     QTest::newRow("success on the third try after two failures")
-        << Attempts{{u"Cuisine"_s, u"1"_s}, {u"Ancien"_s, u"0000"_s}, {u"Cuisine"_s, u"1234"_s}}
+        << Attempts { { u"Cuisine"_s, u"1"_s }, { u"Ancien"_s, u"0000"_s }, { u"Cuisine"_s, u"1234"_s } }
         << u"2|Cuisine|Cuisine 1"_s << 2 << false;
     QTest::newRow("third failure ends the program")
-        << Attempts{{u"Cuisine"_s, u"1"_s}, {u"Cuisine"_s, u"2"_s}, {u"admin"_s, u"x"_s}} << QString() << 2 << true;
+        << Attempts { { u"Cuisine"_s, u"1"_s }, { u"Cuisine"_s, u"2"_s }, { u"admin"_s, u"x"_s } }
+        << QString() << 2 << true;
 }
 
 void tst_Login::login()
@@ -140,7 +152,8 @@ void tst_Login::login()
     TPassw::Host host;
     host.stopStartupTimer = [&] { ++timerStops; };
     host.loggedIn = [&](const DbQuery &row) {
-        logins.append(row.asText(u"CLE_USER"_s) + u'|' + row.asText(u"NAME"_s) + u'|' + row.asText(u"POSTE"_s));
+        logins.append(row.asText(u"CLE_USER"_s) + u'|' + row.asText(u"NAME"_s) + u'|'
+                      + row.asText(u"POSTE"_s));
     };
     QPointer<TPassw> dialog = new TPassw(connection, nullptr, host);
     dialog->show();
@@ -155,7 +168,7 @@ void tst_Login::login()
         dialog->cButton1->click();
     }
 
-    QCOMPARE(logins, loggedIn.isEmpty() ? QStringList() : QStringList{loggedIn});
+    QCOMPARE(logins, loggedIn.isEmpty() ? QStringList() : QStringList { loggedIn });
     QStringList expectedMessages;
     for (int i = 0; i < errorBoxes; ++i)
         expectedMessages.append(u"error|Erreur|utilisateur eronnée"_s);
@@ -188,7 +201,7 @@ void tst_Login::userListOffersOnlyWhoMayLogIn()
     for (int i = 0; i < dialog.cxTextEdit1->count(); ++i)
         names.append(dialog.cxTextEdit1->itemText(i));
     names.sort();
-    QCOMPARE(names, (QStringList{u"Blanc"_s, u"Cuisine"_s, u"Fin"_s, u"طباخ"_s}));
+    QCOMPARE(names, (QStringList { u"Blanc"_s, u"Cuisine"_s, u"Fin"_s, u"طباخ"_s }));
     QCOMPARE(dialog.cxTextEdit1->currentText(), QString());
 }
 

@@ -110,8 +110,9 @@ void tst_PasswDialog::layout()
     QCOMPARE(dialog.cxTextEdit2->echoMode(), QLineEdit::Password);
     QCOMPARE(dialog.cxTextEdit2->placeholderText(), u"Saisse le mot de passe"_s);
     QVERIFY(!dialog.Label4->isVisibleTo(&dialog));
-    for (QWidget *button : {static_cast<QWidget *>(dialog.cButton1), static_cast<QWidget *>(dialog.cxButton1),
-                            static_cast<QWidget *>(dialog.cxButton4)})
+    for (QWidget *button :
+         { static_cast<QWidget *>(dialog.cButton1), static_cast<QWidget *>(dialog.cxButton1),
+           static_cast<QWidget *>(dialog.cxButton4) })
         QCOMPARE(button->focusPolicy(), Qt::NoFocus);
     QCOMPARE(dialog.palette().color(QPalette::Window), QColor(0x54, 0x9E, 0x8A));
     QCOMPARE(dialog.Label1->palette().color(QPalette::WindowText), QColor(0x40, 0x00, 0x00));
@@ -129,11 +130,13 @@ void tst_PasswDialog::mirroredUnderArabicOnly_data()
     QTest::addColumn<QString>("quitter");
     QTest::addColumn<QString>("utilisateur");
 
-    QTest::newRow("Arabic at start-up (restored A)") << u"A"_s << true << u"دخول"_s << u"خروج"_s << u"المستخدم"_s;
+    QTest::newRow("Arabic at start-up (restored A)")
+        << u"A"_s << true << u"دخول"_s << u"خروج"_s << u"المستخدم"_s;
     QTest::newRow("French restored") << u"F"_s << false << u"Entrer"_s << u"Quitter"_s << u"Utilisateur"_s;
-    QTest::newRow("French by a click") << u"click Fr"_s << false << u"Entrer"_s << u"Quitter"_s
-                                       << u"Utilisateur"_s;
-    QTest::newRow("Arabic by a click") << u"click Fr, Ar"_s << true << u"دخول"_s << u"خروج"_s << u"المستخدم"_s;
+    QTest::newRow("French by a click")
+        << u"click Fr"_s << false << u"Entrer"_s << u"Quitter"_s << u"Utilisateur"_s;
+    QTest::newRow("Arabic by a click")
+        << u"click Fr, Ar"_s << true << u"دخول"_s << u"خروج"_s << u"المستخدم"_s;
 }
 
 void tst_PasswDialog::mirroredUnderArabicOnly()
@@ -225,7 +228,7 @@ void tst_PasswDialog::attemptsMessageLookUp()
 
 void tst_PasswDialog::enterMovesThenLogsIn()
 {
-    TPassw *dialog = showDialog(nullptr, {u"alice"_s});
+    TPassw *dialog = showDialog(nullptr, { u"alice"_s });
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->cxTextEdit1->hasFocus());
     QSignalSpy entrer(dialog->cButton1, &QPushButton::clicked);
@@ -259,8 +262,8 @@ void tst_PasswDialog::closingKeys()
     QFETCH(bool, closes);
     QPointer<TPassw> dialog = showDialog(nullptr);
     QVERIFY(dialog);
-    for (QWidget *target : {static_cast<QWidget *>(dialog->cxTextEdit1->lineEdit()),
-                            static_cast<QWidget *>(dialog->cxTextEdit2)}) {
+    for (QWidget *target : { static_cast<QWidget *>(dialog->cxTextEdit1->lineEdit()),
+                             static_cast<QWidget *>(dialog->cxTextEdit2) }) {
         if (!dialog)
             break;
         target->setFocus();
@@ -320,7 +323,7 @@ void tst_PasswDialog::userBoxSearch()
     QFETCH(QString, keys);
     QFETCH(QString, text);
     QFETCH(QString, selected);
-    TPassw *dialog = showDialog(nullptr, {u"Amine"_s, u"alice"_s, u"Bachir"_s, u"بلال"_s, u"ali ben"_s});
+    TPassw *dialog = showDialog(nullptr, { u"Amine"_s, u"alice"_s, u"Bachir"_s, u"بلال"_s, u"ali ben"_s });
     QVERIFY(dialog);
     QLineEdit *edit = dialog->cxTextEdit1->lineEdit();
     edit->setFocus();

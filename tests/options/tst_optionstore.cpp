@@ -15,7 +15,8 @@ const QString print = OptionStore::printOption();
 QString optionRow(int user, const QString &option, const QString &param)
 {
     const QString value = param == u"<null>" ? u"NULL"_s : u"'"_s + param + u"'"_s;
-    return u"INSERT INTO OPTION_LOCALS_UTILISATEUR (CLE_USER, OPTI, PARAM) VALUES (%1, '%2', %3);\n"_s.arg(user)
+    return u"INSERT INTO OPTION_LOCALS_UTILISATEUR (CLE_USER, OPTI, PARAM) VALUES (%1, '%2', %3);\n"_s
+        .arg(user)
         .arg(option, value);
 }
 
@@ -99,17 +100,19 @@ void tst_OptionStore::write_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QStringList>("stored");
 
-    QTest::newRow("no row: one is inserted") << QString() << u"True"_s << QStringList{u"2|%1|True"_s.arg(print)};
+    QTest::newRow("no row: one is inserted")
+        << QString() << u"True"_s << QStringList { u"2|%1|True"_s.arg(print) };
     QTest::newRow("existing row: PARAM changes")
-        << optionRow(2, print, u"False"_s) << u"True"_s << QStringList{u"2|%1|True"_s.arg(print)};
+        << optionRow(2, print, u"False"_s) << u"True"_s << QStringList { u"2|%1|True"_s.arg(print) };
     QTest::newRow("NULL row: PARAM set")
-        << optionRow(2, print, u"<null>"_s) << u"False"_s << QStringList{u"2|%1|False"_s.arg(print)};
+        << optionRow(2, print, u"<null>"_s) << u"False"_s << QStringList { u"2|%1|False"_s.arg(print) };
     QTest::newRow("two rows: only the first changes")
         << optionRow(2, print, u"<null>"_s) + optionRow(2, print, u"<null>"_s) << u"True"_s
-        << QStringList{u"2|%1|<null>"_s.arg(print), u"2|%1|True"_s.arg(print)};
+        << QStringList { u"2|%1|<null>"_s.arg(print), u"2|%1|True"_s.arg(print) };
     QTest::newRow("other users and options left alone")
         << optionRow(3, print, u"True"_s) + optionRow(2, print.toUpper(), u"x"_s) << u"False"_s
-        << QStringList{u"2|%1|False"_s.arg(print), u"2|%1|x"_s.arg(print.toUpper()), u"3|%1|True"_s.arg(print)};
+        << QStringList { u"2|%1|False"_s.arg(print), u"2|%1|x"_s.arg(print.toUpper()),
+                         u"3|%1|True"_s.arg(print) };
 }
 
 void tst_OptionStore::write()
@@ -135,12 +138,12 @@ void tst_OptionStore::togglingLeavesOneRowWithTheLastState()
     module.UniConnection1.open(db.settings());
     module.OPTION_LOCALS_UTILISATEUR.open();
     OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
-    const bool states[] = {true, false, true, true, false, true, false};
+    const bool states[] = { true, false, true, true, false, true, false };
     for (bool ticked : states)
         store.cxCheckBox12PropertiesChange(ticked, u"3"_s);
-    QCOMPARE(storedRows(db), QStringList{u"3|%1|False"_s.arg(print)});
+    QCOMPARE(storedRows(db), QStringList { u"3|%1|False"_s.arg(print) });
     store.cxCheckBox12PropertiesChange(true, u"3"_s);
-    QCOMPARE(storedRows(db), QStringList{u"3|%1|True"_s.arg(print)});
+    QCOMPARE(storedRows(db), QStringList { u"3|%1|True"_s.arg(print) });
     QCOMPARE(store.ReadStringc(u"3"_s, print), u"True"_s);
 }
 
@@ -155,7 +158,7 @@ void tst_OptionStore::writeDoesNotReReadTheTable()
     OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
     QCOMPARE(store.ReadStringc(u"2"_s, print), QString());
     store.writeStringc(u"2"_s, print, u"False"_s); // not seen: inserted beside it
-    QCOMPARE(storedRows(db), (QStringList{u"2|%1|False"_s.arg(print), u"2|%1|True"_s.arg(print)}));
+    QCOMPARE(storedRows(db), (QStringList { u"2|%1|False"_s.arg(print), u"2|%1|True"_s.arg(print) }));
 }
 
 void tst_OptionStore::closedQueryFailsAndStoresNothing()
@@ -184,9 +187,9 @@ void tst_OptionStore::failedPostKeepsTheLoadedCopy()
     // PARAM holds 100 characters: the server refuses a longer value
     QVERIFY_THROWS_EXCEPTION(DbError, store.writeStringc(u"2"_s, print, QString(101, u'x')));
     QCOMPARE(store.ReadStringc(u"2"_s, print), u"False"_s);
-    QCOMPARE(storedRows(db), QStringList{u"2|%1|False"_s.arg(print)});
+    QCOMPARE(storedRows(db), QStringList { u"2|%1|False"_s.arg(print) });
     store.writeStringc(u"2"_s, print, u"True"_s); // and the store goes on
-    QCOMPARE(storedRows(db), QStringList{u"2|%1|True"_s.arg(print)});
+    QCOMPARE(storedRows(db), QStringList { u"2|%1|True"_s.arg(print) });
 }
 
 QTEST_GUILESS_MAIN(tst_OptionStore)

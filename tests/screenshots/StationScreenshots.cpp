@@ -33,7 +33,8 @@ protected:
             p.setPen(Qt::NoPen);
             p.drawRoundedRect(icon, 10, 10);
             p.setPen(Qt::white);
-            p.drawText(QRect(8, icon.bottom() + 4, 88, 20), Qt::AlignCenter, QStringLiteral("Dossier %1").arg(i + 1));
+            p.drawText(QRect(8, icon.bottom() + 4, 88, 20), Qt::AlignCenter,
+                       QStringLiteral("Dossier %1").arg(i + 1));
         }
         p.fillRect(QRect(0, height() - 36, width(), 36), QColor(20, 20, 30, 230));
     }

@@ -84,8 +84,8 @@ void tst_Splash::bitmapBytes()
 {
     QImage image(3, 2, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(255, 255, 255, 128)); // half-transparent white
-    image.setPixel(1, 0, qRgba(10, 20, 30, 0));       // invisible
-    image.setPixel(2, 0, qRgba(10, 20, 30, 255));     // opaque
+    image.setPixel(1, 0, qRgba(10, 20, 30, 0)); // invisible
+    image.setPixel(2, 0, qRgba(10, 20, 30, 255)); // opaque
     image.setPixel(0, 1, qRgba(100, 128, 255, 200));
     image.setPixel(1, 1, qRgba(0, 0, 0, 255));
     image.setPixel(2, 1, qRgba(255, 0, 3, 85));
@@ -131,9 +131,9 @@ void tst_Splash::logoIsTheBuiltInPicture()
     const QImage logo = TSplash::logo();
     QCOMPARE(logo.size(), QSize(670, 551));
     QVERIFY(logo.hasAlphaChannel());
-    QCOMPARE(qAlpha(logo.pixel(0, 0)), 0);             // transparent corner
+    QCOMPARE(qAlpha(logo.pixel(0, 0)), 0); // transparent corner
     QCOMPARE(qAlpha(logo.pixel(669, 550)), 0);
-    QCOMPARE(qAlpha(logo.pixel(335, 275)), 255);       // opaque middle
+    QCOMPARE(qAlpha(logo.pixel(335, 275)), 255); // opaque middle
 }
 
 void tst_Splash::showPlacesAndSizesTheWindow_data()
@@ -161,8 +161,8 @@ void tst_Splash::showPlacesAndSizesTheWindow()
     QVERIFY(form->testAttribute(Qt::WA_TranslucentBackground));
 
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(form->pos(), QPoint(desktop.x() + (desktop.width() - 670) / 2,
-                                 desktop.y() + (desktop.height() - 551) / 2));
+    QCOMPARE(form->pos(),
+             QPoint(desktop.x() + (desktop.width() - 670) / 2, desktop.y() + (desktop.height() - 551) / 2));
 
     // What the window draws: desktop through alpha 0, colours kept at alpha 255.
     const QImage drawn = form->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -190,7 +190,7 @@ void tst_Splash::splashKeepsItsOwnCopyOfTheImage()
     image->fill(qRgba(0, 255, 0, 255));
     TSplash splash(*image);
     image->fill(qRgba(255, 0, 0, 255)); // the caller changes its image...
-    image.reset();                      // ...and frees it
+    image.reset(); // ...and frees it
     QCOMPARE(splash.Image().size(), QSize(4, 3));
     QCOMPARE(splash.Image().pixel(1, 1), qRgba(0, 255, 0, 255));
 
