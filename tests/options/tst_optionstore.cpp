@@ -36,6 +36,22 @@ QStringList storedRows(const TestDatabase &db)
     return rows;
 }
 
+/// A database with the demo users and fixture, the station's connection to
+/// it, and the option query opened as the login opens it (unless told not to).
+struct LoggedIn
+{
+    explicit LoggedIn(const QString &fixture, bool openOptions = true)
+        : db(TestDatabase::schema() + TestDatabase::users() + fixture)
+    {
+        module.UniConnection1.open(db.settings());
+        if (openOptions)
+            module.OPTION_LOCALS_UTILISATEUR.open();
+    }
+    TestDatabase db;
+    DataModule module;
+    OptionStore store{module.OPTION_LOCALS_UTILISATEUR};
+};
+
 } // namespace
 
 class tst_OptionStore : public QObject
@@ -86,12 +102,8 @@ void tst_OptionStore::read()
     QFETCH(QString, option);
     QFETCH(QString, expected);
 
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users() + fixture);
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    module.OPTION_LOCALS_UTILISATEUR.open();
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
-    QCOMPARE(store.ReadStringc(key, option), expected);
+    LoggedIn station(fixture);
+    QCOMPARE(station.store.ReadStringc(key, option), expected);
 }
 
 void tst_OptionStore::write_data()
@@ -121,11 +133,9 @@ void tst_OptionStore::write()
     QFETCH(QString, value);
     QFETCH(QStringList, stored);
 
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users() + fixture);
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    module.OPTION_LOCALS_UTILISATEUR.open();
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
+    LoggedIn station(fixture);
+    auto &db = station.db;
+    auto &store = station.store;
     store.writeStringc(u"2"_s, print, value);
     QCOMPARE(storedRows(db), stored);
     QCOMPARE(store.ReadStringc(u"2"_s, print), value);
@@ -133,11 +143,9 @@ void tst_OptionStore::write()
 
 void tst_OptionStore::togglingLeavesOneRowWithTheLastState()
 {
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users());
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    module.OPTION_LOCALS_UTILISATEUR.open();
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
+    LoggedIn station(QString{});
+    auto &db = station.db;
+    auto &store = station.store;
     const bool states[] = { true, false, true, true, false, true, false };
     for (bool ticked : states)
         store.cxCheckBox12PropertiesChange(ticked, u"3"_s);
@@ -149,24 +157,20 @@ void tst_OptionStore::togglingLeavesOneRowWithTheLastState()
 
 void tst_OptionStore::writeDoesNotReReadTheTable()
 {
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users());
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    module.OPTION_LOCALS_UTILISATEUR.open();
+    LoggedIn station(QString{});
+    auto &store = station.store;
     // another program adds a row after the login loaded the table
-    db.run(optionRow(2, print, u"True"_s));
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
+    station.db.run(optionRow(2, print, u"True"_s));
     QCOMPARE(store.ReadStringc(u"2"_s, print), QString());
     store.writeStringc(u"2"_s, print, u"False"_s); // not seen: inserted beside it
-    QCOMPARE(storedRows(db), (QStringList { u"2|%1|False"_s.arg(print), u"2|%1|True"_s.arg(print) }));
+    QCOMPARE(storedRows(station.db), (QStringList { u"2|%1|False"_s.arg(print), u"2|%1|True"_s.arg(print) }));
 }
 
 void tst_OptionStore::closedQueryFailsAndStoresNothing()
 {
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users());
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR); // never opened: no login yet
+    LoggedIn station(QString{}, false); // no login yet: the option query is closed
+    auto &db = station.db;
+    auto &store = station.store;
     QVERIFY_THROWS_EXCEPTION(DbError, store.ReadStringc(u"0"_s, print));
     try {
         store.cxCheckBox12PropertiesChange(true, u"0"_s);
@@ -179,11 +183,9 @@ void tst_OptionStore::closedQueryFailsAndStoresNothing()
 
 void tst_OptionStore::failedPostKeepsTheLoadedCopy()
 {
-    TestDatabase db(TestDatabase::schema() + TestDatabase::users() + optionRow(2, print, u"False"_s));
-    DataModule module;
-    module.UniConnection1.open(db.settings());
-    module.OPTION_LOCALS_UTILISATEUR.open();
-    OptionStore store(module.OPTION_LOCALS_UTILISATEUR);
+    LoggedIn station(optionRow(2, print, u"False"_s));
+    auto &db = station.db;
+    auto &store = station.store;
     // PARAM holds 100 characters: the server refuses a longer value
     QVERIFY_THROWS_EXCEPTION(DbError, store.writeStringc(u"2"_s, print, QString(101, u'x')));
     QCOMPARE(store.ReadStringc(u"2"_s, print), u"False"_s);
