@@ -123,7 +123,7 @@ void tst_OptionStore::write_data()
         << QStringList { u"2|%1|<null>"_s.arg(print), u"2|%1|True"_s.arg(print) };
     QTest::newRow("other users and options left alone")
         << optionRow(3, print, u"True"_s) + optionRow(2, print.toUpper(), u"x"_s) << u"False"_s
-        << QStringList { u"2|%1|False"_s.arg(print), u"2|%1|x"_s.arg(print.toUpper()),
+        << QStringList { u"2|%1|x"_s.arg(print.toUpper()), u"2|%1|False"_s.arg(print),
                          u"3|%1|True"_s.arg(print) };
 }
 
