@@ -11,3 +11,5 @@ run() {
     xvfb-run -a -s "-screen 0 1280x800x24" sh -c "xcompmgr -n & sleep 1; $build/bin/station-screenshots $*; kill \$!"
 }
 run splash "$out/splash.png"
+run login-ar "$out/login-ar.png"
+run login-fr "$out/login-fr.png"

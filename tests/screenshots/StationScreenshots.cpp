@@ -1,8 +1,20 @@
 // station-screenshots splash OUT.png
 //   The splash over a desktop; needs an X server with a compositing manager,
 //   so that its transparent pixels show the desktop.
+// station-screenshots login-ar OUT.png | login-fr OUT.png
+//   The login dialog in Arabic or French, on a test database with the demo
+//   users, a name being typed.
 
+#include "TestDatabase.h"
+#include "app/LanguageFile.h"
 #include "app/SplashScreen.h"
+#include "app/StationLanguage.h"
+#include "forms/TPassw.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -64,19 +76,48 @@ int splash(const QString &out)
     return shot.save(out) ? 0 : 1;
 }
 
+int login(const QString &letter, const QString &out)
+{
+    QTemporaryDir dir;
+    const LanguageFile file(dir.path(), QStringLiteral("windows-1256"));
+    file.write(letter);
+    StationLanguage language;
+    language.restore(file);
+
+    TestDatabase db(TestDatabase::schema() + TestDatabase::users());
+    DbConnection connection;
+    connection.open(db.settings());
+    TPassw dialog(connection, &language.LAnge, {});
+    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog))
+        std::fprintf(stderr, "the dialog did not become active\n");
+    settle(300);
+    QLineEdit *edit = dialog.cxTextEdit1->lineEdit();
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("cu"));
+    settle(300);
+    return dialog.grab().save(out) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: station-screenshots splash OUT.png\n");
+        std::fprintf(stderr, "usage: station-screenshots splash|login-ar|login-fr OUT.png\n");
         return 2;
     }
     const QString what = QString::fromLocal8Bit(argv[1]);
     const QString out = QString::fromLocal8Bit(argv[2]);
     if (what == u"splash")
         return splash(out);
+    if (what == u"login-ar")
+        return login(QStringLiteral("A"), out);
+    if (what == u"login-fr")
+        return login(QStringLiteral("F"), out);
     std::fprintf(stderr, "unknown picture %s\n", argv[1]);
     return 2;
 }
