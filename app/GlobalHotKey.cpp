@@ -45,7 +45,10 @@ GlobalHotKey::GlobalHotKey(QObject *parent)
     : QObject(parent)
 {
 #ifdef STATION_HAVE_XCB
-    if (auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+    auto *x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
+                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                    : nullptr;
+    if (x11 && x11->connection()) {
         m_connection = x11->connection();
         grab();
         if (isActive())
@@ -96,8 +99,9 @@ void GlobalHotKey::release()
     auto *connection = static_cast<xcb_connection_t *>(m_connection);
     for (const Grab &grab : std::as_const(m_grabs))
         xcb_ungrab_key(connection, grab.keycode, grab.root, grab.modifiers);
+    // A round trip: F1 is free for others once this returns.
     if (!m_grabs.isEmpty())
-        xcb_flush(connection);
+        free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 #endif
     m_grabs.clear();
 }
