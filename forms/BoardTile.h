@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QColor>
+#include <QRgb>
 #include <QString>
 
 /// The values one order tile carries.
@@ -12,7 +12,7 @@ struct BoardTile
     QString key;
     QString size;
     bool sizeIsNull = false;
-    QColor color;
+    QRgb colour = qRgb(0, 0, 0);
 
     bool operator==(const BoardTile &) const = default;
 };

@@ -99,9 +99,8 @@ void DateEdit::hidePopup()
 
 void DateEdit::focusOutEvent(QFocusEvent *event)
 {
-    // An incomplete or impossible date is not kept: the editor shows its date again.
     if (!m_popup->isVisible())
-        showDate();
+        acceptTyped();
     QLineEdit::focusOutEvent(event);
 }
 
@@ -112,7 +111,7 @@ void DateEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        showDate();
+        acceptTyped();
         return;
     }
     QLineEdit::keyPressEvent(event);
@@ -134,22 +133,37 @@ void DateEdit::commit(QDate date, bool fromTyping)
     emit editValueChanged();
 }
 
+QDate DateEdit::typedDate() const
+{
+    return hasAcceptableInput() ? QDate::fromString(text(), displayFormat()) : QDate();
+}
+
 void DateEdit::textTyped()
 {
-    const QString typed = text();
-    if (typed == QStringLiteral("//")) { // every digit erased
+    if (text() == QStringLiteral("//")) { // every digit erased
         if (m_date.isValid())
             commit(QDate(), true);
         else
             emit changed();
         return;
     }
-    const QDate date = QDate::fromString(typed, displayFormat());
-    if (hasAcceptableInput() && date.isValid() && date != m_date) {
+    // Typing over a date passes through other valid dates; the date is taken
+    // once its last digit is typed (or when the editor is left, see acceptTyped).
+    const QDate date = typedDate();
+    if (date.isValid() && date != m_date && cursorPosition() == text().size()) {
         commit(date, true);
         return;
     }
     emit changed();
+}
+
+void DateEdit::acceptTyped()
+{
+    const QDate date = typedDate();
+    if (date.isValid() && date != m_date)
+        commit(date, false);
+    else
+        showDate(); // an incomplete or impossible date is not kept
 }
 
 void DateEdit::showDate()

@@ -53,6 +53,8 @@ protected:
 private:
     void commit(QDate date, bool fromTyping);
     void textTyped();
+    QDate typedDate() const;
+    void acceptTyped();
     void showDate();
     void pick(QDate date);
 

@@ -1,5 +1,7 @@
 #include "forms/PendingTileModel.h"
 
+#include <QColor>
+
 PendingTileModel::PendingTileModel(QObject *parent)
     : QAbstractListModel(parent)
 {
@@ -31,7 +33,7 @@ QVariant PendingTileModel::data(const QModelIndex &index, int role) const
         return tile.sizeIsNull;
     case Qt::BackgroundRole:
     case ColorRole:
-        return tile.color;
+        return QColor(tile.colour);
     default:
         return {};
     }
