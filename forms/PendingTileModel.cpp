@@ -16,7 +16,7 @@ QVariant PendingTileModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const BoardTile &tile = m_tiles.at(index.row());
+    const PendingTile &tile = m_tiles.at(index.row());
     switch (role) {
     case NumberRole:
         return tile.number;
@@ -52,7 +52,7 @@ QHash<int, QByteArray> PendingTileModel::roleNames() const
     return names;
 }
 
-bool PendingTileModel::setTiles(QList<BoardTile> tiles)
+bool PendingTileModel::setTiles(QList<PendingTile> tiles)
 {
     if (!m_placeholderShown && tiles == m_tiles)
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/BoardTile.h"
+#include "data/PendingTile.h"
 
 #include <QAbstractListModel>
 #include <QList>
@@ -32,19 +32,19 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    const QList<BoardTile> &tiles() const { return m_tiles; }
-    const BoardTile &tile(int row) const { return m_tiles.at(row); }
+    const QList<PendingTile> &tiles() const { return m_tiles; }
+    const PendingTile &tile(int row) const { return m_tiles.at(row); }
 
     /// True until the first rebuild: the board shows its placeholder tile.
     bool placeholderShown() const { return m_placeholderShown; }
 
     /// Puts these tiles in place of all others (and of the placeholder).
     /// Returns false, and signals nothing, when the board already showed exactly these.
-    bool setTiles(QList<BoardTile> tiles);
+    bool setTiles(QList<PendingTile> tiles);
     /// Removes every tile.
     bool clear() { return setTiles({}); }
 
 private:
-    QList<BoardTile> m_tiles;
+    QList<PendingTile> m_tiles;
     bool m_placeholderShown = true;
 };

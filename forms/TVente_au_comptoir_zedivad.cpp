@@ -6,6 +6,7 @@
 #include "app/LocalIPAddress.h"
 #include "app/SingleInstance.h"
 #include "data/ConnectionSettings.h"
+#include "data/DbError.h"
 #include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
 #include "forms/GridView.h"
@@ -99,6 +100,14 @@ StationButton *makeCommand(QWidget *parent, const QString &name, const QString &
 
 TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     : QWidget(parent)
+    , m_data(std::make_unique<DataModule>())
+    , UniConnection1(m_data->UniConnection1)
+    , Liste_article(m_data->Liste_article)
+    , Liste_Commande(m_data->Liste_Commande)
+    , Update_commande(m_data->Update_commande)
+    , Update_commande1(m_data->Update_commande1)
+    , Tickt(m_data->Tickt)
+    , OPTION_LOCALS_UTILISATEUR(m_data->OPTION_LOCALS_UTILISATEUR)
 {
     theInstance = this;
     setObjectName(QStringLiteral("Vente_au_comptoir_zedivad"));
@@ -127,6 +136,7 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(50);
+    connect(Timer2, &QTimer::timeout, this, &TVente_au_comptoir_zedivad::Timer2Timer);
 
     resize(designWidth + 2 * BorderWidth, designHeight + 2 * BorderWidth);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -222,9 +232,21 @@ void TVente_au_comptoir_zedivad::buildBoardArea()
     Categories->setModel(Groupe1);
     connect(Categories, &TileBoard::tileClicked, this, [this](int row) {
         // The handler works on its own copy: the board may be rebuilt under it.
-        const BoardTile tile = Groupe1->tile(row);
+        const PendingTile tile = Groupe1->tile(row);
         ErrorBox::guard([this, &tile] { ArticlesClick(tile); }, this);
     });
+
+    // Over the board, at its top: the board may show old tiles, and the cook must see it.
+    m_boardError = makeLabel(Panel6, QStringLiteral("boardError"), QString());
+    m_boardError->setWordWrap(true);
+    m_boardError->setFont(calibri(15));
+    m_boardError->setMargin(4);
+    m_boardError->setAutoFillBackground(true);
+    QPalette banner = m_boardError->palette();
+    banner.setColor(QPalette::Window, QColor(236, 0, 0));
+    banner.setColor(QPalette::WindowText, Qt::white);
+    m_boardError->setPalette(banner);
+    m_boardError->hide();
 
     buildValidatedColumn();
     buildCommandColumn();
@@ -409,13 +431,65 @@ void TVente_au_comptoir_zedivad::ForcatmCreate()
 
 void TVente_au_comptoir_zedivad::Timer1Timer()
 {
+    // Off first: the start-up runs once, however long the connection takes.
     Timer1->stop();
-    ConnectionSettings settings;
+    ConnectionSettings settings = ConnectionSettings::fromWorkingDirectory(QDir::currentPath(), QString());
     const ConnectionFile file = ConnectionFile::read(ConnectionFile::fileName(), settings.codepage);
     settings.database = file.database();
+    UniConnection1.open(settings);
     dxStatusBar1->setPanelText(4, file.serverLabel());
     dxStatusBar1->setPanelText(6, LocalIPAddress());
     // TODO(login): show the login dialog TPassw here, modally.
+}
+
+void TVente_au_comptoir_zedivad::categor()
+{
+    const QDate date = cxDateEdit2->date();
+    if (!date.isValid()) {
+        // No working date (before the login sets it, or after Clear): an empty board, without an error.
+        Groupe1->clear();
+        return;
+    }
+    Liste_article.close();
+    Liste_article.setParam(0, DbValue(date));
+    Liste_article.open();
+    // The board is changed only after the query opened, so a failed rebuild
+    // keeps the last tiles; an unchanged result repaints nothing.
+    Groupe1->setTiles(PendingTile::fromQuery(Liste_article));
+}
+
+void TVente_au_comptoir_zedivad::Timer2Timer()
+{
+    try {
+        if (m_reconnectBeforeRefresh) {
+            UniConnection1.reconnect();
+            m_reconnectBeforeRefresh = false;
+        }
+        categor();
+        hideBoardError();
+    } catch (const DbError &error) {
+        m_reconnectBeforeRefresh = error.isConnectionLost();
+        showBoardError(error.message());
+    } catch (const StationError &error) {
+        showBoardError(error.message());
+    }
+}
+
+void TVente_au_comptoir_zedivad::showBoardError(const QString &message)
+{
+    const QString text = QStringLiteral("Le tableau n'est plus actualisé : %1").arg(message);
+    if (m_boardError->isVisible() && m_boardError->text() == text)
+        return;
+    m_boardError->setText(text);
+    m_boardError->setGeometry(0, 0, boardWidth, m_boardError->heightForWidth(boardWidth));
+    m_boardError->show();
+    m_boardError->raise();
+}
+
+void TVente_au_comptoir_zedivad::hideBoardError()
+{
+    if (m_boardError->isVisible())
+        m_boardError->hide();
 }
 
 void TVente_au_comptoir_zedivad::FormClose()
@@ -431,7 +505,7 @@ void TVente_au_comptoir_zedivad::bringToFront()
     activateWindow();
 }
 
-void TVente_au_comptoir_zedivad::ArticlesClick(const BoardTile &Sender)
+void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
 {
     // TODO(validation): validate the touched line, call its number and print its label.
     Q_UNUSED(Sender)

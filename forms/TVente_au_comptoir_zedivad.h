@@ -1,6 +1,9 @@
 #pragma once
 
-#include "forms/BoardTile.h"
+#include "data/DataModule.h"
+#include "data/PendingTile.h"
+
+#include <memory>
 
 #include <QString>
 #include <QWidget>
@@ -34,6 +37,9 @@ class TVente_au_comptoir_zedivad : public QWidget
 {
     Q_OBJECT
 
+    // First of all members: the references below are bound to it.
+    std::unique_ptr<DataModule> m_data;
+
 public:
     /// Builds every component; nothing runs yet (see installDesktopComponents
     /// and ForcatmCreate).
@@ -66,7 +72,28 @@ public:
     void bringToFront();
 
     /// A touch on an order tile; Sender is a copy of the touched tile's values.
-    void ArticlesClick(const BoardTile &Sender);
+    void ArticlesClick(const PendingTile &Sender);
+
+    /// Rebuilds the board from the pending lines of the working date (none
+    /// while the date editor is empty). A database error leaves the board as
+    /// it was and reaches the caller.
+    void categor();
+    /// The board refresh: rebuilds the board; an error is shown in the banner
+    /// over the board (not in a box) until a tick succeeds again, and after a
+    /// lost connection the next tick attaches again first.
+    void Timer2Timer();
+    /// The banner over the board that tells of a failed refresh; hidden while the board is fresh.
+    QLabel *boardErrorBanner() const { return m_boardError; }
+
+    // The connection and every query and statement of the window.
+    DataModule &dataModule() { return *m_data; }
+    DbConnection &UniConnection1;
+    DbQuery &Liste_article;
+    DbQuery &Liste_Commande;
+    DbStatement &Update_commande;
+    DbStatement &Update_commande1;
+    DbQuery &Tickt;
+    DbQuery &OPTION_LOCALS_UTILISATEUR;
 
     /// Working folder at start-up, followed by the folder separator.
     QString Repar;
@@ -142,7 +169,11 @@ private:
     void buildCommandColumn();
     void buildStatusBar();
     void layoutClient();
+    void showBoardError(const QString &message);
+    void hideBoardError();
 
     QWidget *m_client = nullptr;
     QAbstractItemModel *m_emptyValidatedLines = nullptr;
+    QLabel *m_boardError = nullptr;
+    bool m_reconnectBeforeRefresh = false;
 };

@@ -142,7 +142,7 @@ void TileBoard::paintEvent(QPaintEvent *event)
 
 void TileBoard::paintTile(QPainter &painter, const QRect &rect, int row) const
 {
-    const BoardTile &tile = m_model->tile(row);
+    const PendingTile &tile = m_model->tile(row);
     painter.fillRect(rect, QColor(tile.colour));
     const QRect inner = rect.adjusted(textMargin, 0, -textMargin, 0);
 

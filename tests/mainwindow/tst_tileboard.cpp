@@ -14,9 +14,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-BoardTile tile(int number, QRgb colour = qRgb(255, 200, 0), const QString &article = u"Pizza"_s)
+PendingTile tile(int number, QRgb colour = qRgb(255, 200, 0), const QString &article = u"Pizza"_s)
 {
-    BoardTile result;
+    PendingTile result;
     result.number = QString::number(number);
     result.quantity = u"1"_s;
     result.article = article;
@@ -26,9 +26,9 @@ BoardTile tile(int number, QRgb colour = qRgb(255, 200, 0), const QString &artic
     return result;
 }
 
-QList<BoardTile> tiles(int count)
+QList<PendingTile> tiles(int count)
 {
-    QList<BoardTile> result;
+    QList<PendingTile> result;
     for (int i = 1; i <= count; ++i)
         result.append(tile(i));
     return result;
@@ -173,7 +173,7 @@ void TileBoardTest::modelTellsOnlyChanges()
     QCOMPARE(resets.size(), 2);
 
     // Any visible or hidden value counts: a tile is all that a touch knows.
-    QList<BoardTile> changed = tiles(3);
+    QList<PendingTile> changed = tiles(3);
     changed[1].sizeIsNull = true;
     QVERIFY(model.setTiles(changed));
     changed[1].colour = qRgb(0, 0, 0);
@@ -189,7 +189,7 @@ void TileBoardTest::modelTellsOnlyChanges()
 void TileBoardTest::modelRoles()
 {
     PendingTileModel model;
-    BoardTile nullSize = tile(7, qRgb(1, 2, 3), u"Tajine"_s);
+    PendingTile nullSize = tile(7, qRgb(1, 2, 3), u"Tajine"_s);
     nullSize.size.clear();
     nullSize.sizeIsNull = true;
     model.setTiles({tile(5), nullSize});
