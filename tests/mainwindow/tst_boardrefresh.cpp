@@ -10,6 +10,7 @@
 #include "forms/PendingTileModel.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 #include "forms/TileBoard.h"
+#include "PaintCounter.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -26,25 +27,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDate today = QDate::currentDate();
-
-/// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 
 /// The tile with that number, if the board has one.
 std::optional<PendingTile> tileNumbered(const PendingTileModel &model, int number)

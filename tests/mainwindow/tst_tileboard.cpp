@@ -3,6 +3,7 @@
 
 #include "forms/PendingTileModel.h"
 #include "forms/TileBoard.h"
+#include "PaintCounter.h"
 #include "forms/TileLayout.h"
 
 #include <QAbstractItemModelTester>
@@ -34,24 +35,6 @@ QList<PendingTile> tiles(int count)
     return result;
 }
 
-/// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
 } // namespace
 
 class TileBoardTest : public QObject
