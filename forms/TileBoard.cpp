@@ -39,14 +39,17 @@ void drawWrapped(QPainter &painter, const QRect &rect, const QString &text, int 
     }
     layout.endLayout();
 
-    const int height = int(lines.size()) * metrics.height();
+    if (lines.isEmpty())
+        return;
+    // Faces made for Arabic have tall lines; the lines close up to stay inside the tile.
+    const int lineHeight = qMin(metrics.height(), rect.height() / int(lines.size()));
+    const int height = int(lines.size()) * lineHeight;
     int y = rect.top();
     if (vertical & Qt::AlignVCenter)
         y += (rect.height() - height) / 2;
     for (const QString &line : std::as_const(lines)) {
-        painter.drawText(QRect(rect.left(), y, rect.width(), metrics.height()), Qt::AlignHCenter | Qt::AlignVCenter,
-                         line);
-        y += metrics.height();
+        painter.drawText(QRect(rect.left(), y, rect.width(), lineHeight), Qt::AlignHCenter | Qt::AlignVCenter, line);
+        y += lineHeight;
     }
 }
 } // namespace
