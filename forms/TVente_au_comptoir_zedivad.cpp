@@ -494,7 +494,8 @@ void TVente_au_comptoir_zedivad::hideBoardError()
 
 void TVente_au_comptoir_zedivad::FormClose()
 {
-    QCoreApplication::quit();
+    // Ends the program whatever other window is open: no other window can hold it up.
+    QCoreApplication::exit(0);
 }
 
 void TVente_au_comptoir_zedivad::bringToFront()

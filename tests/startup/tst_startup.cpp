@@ -8,6 +8,7 @@
 #include "forms/StatusBar.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,6 +30,7 @@ private slots:
     void creationHandler();
     void startupTimer_data();
     void startupTimer();
+    void closingEndsTheProgram(); // last: it runs the application's own event loop
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -129,6 +131,27 @@ void StartupTest::startupTimer()
     // The start-up ran once: its timer stays off, whatever happened.
     QVERIFY(!window.Timer1->isActive());
     QVERIFY(!window.Timer2->isActive());
+}
+
+void StartupTest::closingEndsTheProgram()
+{
+    // Even while another window of the program is open (the customer display).
+    QWidget display;
+    display.show();
+    TVente_au_comptoir_zedivad window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTimer::singleShot(0, &window, &QWidget::close);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    bool stillRunning = false;
+    connect(&watchdog, &QTimer::timeout, this, [&stillRunning] {
+        stillRunning = true;
+        QCoreApplication::exit(1);
+    });
+    watchdog.start(20000);
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!stillRunning);
 }
 
 QTEST_MAIN(StartupTest)
