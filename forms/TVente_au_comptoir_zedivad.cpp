@@ -380,7 +380,7 @@ void TVente_au_comptoir_zedivad::buildStatusBar()
         QString text;
         int width;
         QFont font;
-        QColor text_color;
+        QColor textColor;
         QColor background;
         bool centred;
     };
@@ -398,8 +398,8 @@ void TVente_au_comptoir_zedivad::buildStatusBar()
         QLabel *label = dxStatusBar1->panel(dxStatusBar1->addPanel(panel.text, panel.width));
         label->setFont(panel.font);
         QPalette look = label->palette();
-        if (panel.text_color.isValid())
-            look.setColor(QPalette::WindowText, panel.text_color);
+        if (panel.textColor.isValid())
+            look.setColor(QPalette::WindowText, panel.textColor);
         if (panel.background.isValid()) {
             look.setColor(QPalette::Window, panel.background);
             label->setAutoFillBackground(true);
