@@ -10,18 +10,19 @@ ConnectionFile ConnectionFile::read(const QString &path, const QString &codepage
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw StationError(QStringLiteral("Impossible d'ouvrir le fichier de connexion \"%1\" : %2")
-                               .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                                    file.errorString()));
+        throw StationError(
+            QStringLiteral("Impossible d'ouvrir le fichier de connexion \"%1\" : %2")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw StationError(QStringLiteral("Impossible de lire le fichier de connexion \"%1\" : %2")
-                               .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
-                                    file.errorString()));
+        throw StationError(
+            QStringLiteral("Impossible de lire le fichier de connexion \"%1\" : %2")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), file.errorString()));
     return fromBytes(bytes, codepage, path);
 }
 
-ConnectionFile ConnectionFile::fromBytes(const QByteArray &bytes, const QString &codepage, const QString &path)
+ConnectionFile ConnectionFile::fromBytes(const QByteArray &bytes, const QString &codepage,
+                                         const QString &path)
 {
     ConnectionFile result;
     result.m_path = path;
@@ -38,9 +39,9 @@ QString ConnectionFile::decode(const QByteArray &bytes, const QString &codepage)
         QStringConverter::Encoding encoding;
     };
     static const Mark marks[] = {
-        {QByteArrayView("\xEF\xBB\xBF", 3), QStringConverter::Utf8},
-        {QByteArrayView("\xFF\xFE", 2), QStringConverter::Utf16LE},
-        {QByteArrayView("\xFE\xFF", 2), QStringConverter::Utf16BE},
+        { QByteArrayView("\xEF\xBB\xBF", 3), QStringConverter::Utf8 },
+        { QByteArrayView("\xFF\xFE", 2), QStringConverter::Utf16LE },
+        { QByteArrayView("\xFE\xFF", 2), QStringConverter::Utf16BE },
     };
     for (const Mark &mark : marks) {
         if (bytes.startsWith(mark.bytes)) {
@@ -89,15 +90,17 @@ QString ConnectionFile::line(int index, const QString &role) const
     if (index >= m_lines.size()) {
         const QString where = QDir::toNativeSeparators(m_path);
         if (m_lines.isEmpty())
-            throw StationError(QStringLiteral("Le fichier de connexion \"%1\" est vide : la ligne %2 (%3) manque.")
-                                   .arg(where)
-                                   .arg(index + 1)
-                                   .arg(role));
-        throw StationError(QStringLiteral("Le fichier de connexion \"%1\" n'a que %2 ligne(s) : la ligne %3 (%4) manque.")
-                               .arg(where)
-                               .arg(m_lines.size())
-                               .arg(index + 1)
-                               .arg(role));
+            throw StationError(
+                QStringLiteral("Le fichier de connexion \"%1\" est vide : la ligne %2 (%3) manque.")
+                    .arg(where)
+                    .arg(index + 1)
+                    .arg(role));
+        throw StationError(
+            QStringLiteral("Le fichier de connexion \"%1\" n'a que %2 ligne(s) : la ligne %3 (%4) manque.")
+                .arg(where)
+                .arg(m_lines.size())
+                .arg(index + 1)
+                .arg(role));
     }
     return m_lines.at(index);
 }

@@ -10,8 +10,8 @@ namespace Fonts {
 QStringList fontFiles()
 {
     return {
-        QStringLiteral("Font/calibrib.TTF"),  QStringLiteral("Font/calibrii.TTF"),
-        QStringLiteral("Font/calibril.TTF"),  QStringLiteral("Font/calibrili.TTF"),
+        QStringLiteral("Font/calibrib.TTF"), QStringLiteral("Font/calibrii.TTF"),
+        QStringLiteral("Font/calibril.TTF"), QStringLiteral("Font/calibrili.TTF"),
         QStringLiteral("Font/calibriz.TTF"),
     };
 }
@@ -38,10 +38,11 @@ QStringList registerFontFiles(const QString &directory)
 QList<Substitute> substitutes()
 {
     return {
-        {QStringLiteral("Calibri"), {QStringLiteral("Carlito")}},
-        {QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")}},
-        {QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")}},
-        {QStringLiteral("Arabic Transparent"), {QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")}},
+        { QStringLiteral("Calibri"), { QStringLiteral("Carlito") } },
+        { QStringLiteral("Tahoma"), { QStringLiteral("DejaVu Sans") } },
+        { QStringLiteral("Arial"), { QStringLiteral("Liberation Sans") } },
+        { QStringLiteral("Arabic Transparent"),
+          { QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans") } },
     };
 }
 

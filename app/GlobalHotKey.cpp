@@ -46,8 +46,8 @@ GlobalHotKey::GlobalHotKey(QObject *parent)
 {
 #ifdef STATION_HAVE_XCB
     auto *x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
-                    ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                    : nullptr;
+        ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+        : nullptr;
     if (x11 && x11->connection()) {
         m_connection = x11->connection();
         grab();
@@ -76,14 +76,15 @@ void GlobalHotKey::grab()
             for (quint16 modifiers : lockCombinations) {
                 // Not owner events: F1 goes to the grab even over our own windows.
                 xcb_generic_error_t *error = xcb_request_check(
-                    connection, xcb_grab_key_checked(connection, 0, screen.data->root, modifiers, keycode,
-                                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+                    connection,
+                    xcb_grab_key_checked(connection, 0, screen.data->root, modifiers, keycode,
+                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
                 if (error) {
                     free(error);
                     refused = true;
                     break;
                 }
-                m_grabs.append({screen.data->root, keycode, modifiers});
+                m_grabs.append({ screen.data->root, keycode, modifiers });
             }
         }
     }

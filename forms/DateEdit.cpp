@@ -18,7 +18,7 @@ QIcon dropDownIcon()
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
-    const QPointF arrow[] = {{2, 4}, {10, 4}, {6, 9}};
+    const QPointF arrow[] = { { 2, 4 }, { 10, 4 }, { 6, 9 } };
     painter.drawPolygon(arrow, 3);
     return QIcon(pixmap);
 }
@@ -49,7 +49,7 @@ DateEdit::DateEdit(QWidget *parent)
     m_clearButton = new QPushButton(QStringLiteral("Effacer"), m_popup);
     m_nowButton = new QPushButton(QStringLiteral("Maintenant"), m_popup);
     m_todayButton = new QPushButton(QStringLiteral("Aujourd'hui"), m_popup);
-    for (QAbstractButton *button : {m_clearButton, m_nowButton, m_todayButton}) {
+    for (QAbstractButton *button : { m_clearButton, m_nowButton, m_todayButton }) {
         button->setFont(QFont()); // the calendar keeps the system's look, not the editor's large font
         buttons->addWidget(button);
     }
@@ -86,7 +86,8 @@ void DateEdit::showPopup()
     m_calendar->setSelectedDate(m_date.isValid() ? m_date : QDate::currentDate());
     m_popup->adjustSize();
     QPoint at = mapToGlobal(QPoint(0, height()));
-    at.rx() -= qMax(0, m_popup->width() - width()); // right edges aligned: the editor sits at the window's right
+    at.rx()
+        -= qMax(0, m_popup->width() - width()); // right edges aligned: the editor sits at the window's right
     m_popup->move(at);
     m_popup->show();
     m_calendar->setFocus();

@@ -22,8 +22,9 @@ protected:
         }
         const GridColumn &column = m_view->column(logicalIndex);
         painter->save();
-        painter->fillRect(rect, column.headerBackground.isValid() ? column.headerBackground
-                                                                   : palette().color(QPalette::Button));
+        painter->fillRect(rect,
+                          column.headerBackground.isValid() ? column.headerBackground
+                                                            : palette().color(QPalette::Button));
         painter->setPen(palette().color(QPalette::Mid));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
@@ -34,9 +35,10 @@ protected:
             painter->drawPixmap(at, column.headerGlyph);
         } else {
             painter->setFont(column.headerFont);
-            painter->setPen(column.headerText.isValid() ? column.headerText : palette().color(QPalette::WindowText));
-            const QString text = QFontMetrics(column.headerFont).elidedText(column.caption, Qt::ElideRight,
-                                                                            rect.width() - 4);
+            painter->setPen(column.headerText.isValid() ? column.headerText
+                                                        : palette().color(QPalette::WindowText));
+            const QString text = QFontMetrics(column.headerFont)
+                                     .elidedText(column.caption, Qt::ElideRight, rect.width() - 4);
             painter->drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignCenter, text);
         }
         painter->restore();
@@ -64,7 +66,8 @@ protected:
         painter->drawLine(rect.topRight(), rect.bottomRight());
         if (m_view->currentIndex().isValid() && m_view->currentIndex().row() == logicalIndex) {
             const QPointF centre = QRectF(rect).center();
-            const QPointF arrow[] = {centre + QPointF(-2, -4), centre + QPointF(-2, 4), centre + QPointF(2.5, 0)};
+            const QPointF arrow[]
+                = { centre + QPointF(-2, -4), centre + QPointF(-2, 4), centre + QPointF(2.5, 0) };
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setPen(Qt::NoPen);
             painter->setBrush(palette().color(QPalette::WindowText));
@@ -214,8 +217,8 @@ void GridView::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(viewport()->rect().adjusted(4, 8, -4, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-                     m_emptyText);
+    painter.drawText(viewport()->rect().adjusted(4, 8, -4, 0),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_emptyText);
 }
 
 void GridView::resizeEvent(QResizeEvent *event)

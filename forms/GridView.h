@@ -9,7 +9,7 @@
 /// The look of one column of a GridView: header and cells.
 struct GridColumn
 {
-    QString name;    ///< component name of the column
+    QString name; ///< component name of the column
     QString caption; ///< header text
     QPixmap headerGlyph; ///< drawn centred in the header, in place of a caption
     int width = 64;

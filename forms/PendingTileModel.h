@@ -18,12 +18,12 @@ class PendingTileModel : public QAbstractListModel
 public:
     enum Role {
         NumberRole = Qt::UserRole + 1, ///< first text: NUM_VENTE
-        QuantityRole,                  ///< second text: QTE
-        ArticleRole,                   ///< third text: ARTICLE (also Qt::DisplayRole)
-        KeyRole,                       ///< fourth text: CLE_ART
-        SizeRole,                      ///< detail caption: TAILLE, empty when NULL
-        SizeIsNullRole,                ///< whether TAILLE was NULL
-        ColorRole,                     ///< background (also Qt::BackgroundRole)
+        QuantityRole, ///< second text: QTE
+        ArticleRole, ///< third text: ARTICLE (also Qt::DisplayRole)
+        KeyRole, ///< fourth text: CLE_ART
+        SizeRole, ///< detail caption: TAILLE, empty when NULL
+        SizeIsNullRole, ///< whether TAILLE was NULL
+        ColorRole, ///< background (also Qt::BackgroundRole)
     };
 
     explicit PendingTileModel(QObject *parent = nullptr);

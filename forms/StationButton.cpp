@@ -83,13 +83,13 @@ QSize StationButton::sizeHint() const
     const QSize glyph = m_glyph.isNull() ? QSize() : m_glyph.deviceIndependentSize().toSize();
     switch (m_glyphPosition) {
     case GlyphPosition::Top:
-        return {qMax(textWidth, glyph.width()) + 12, glyph.height() + m_glyphSpacing + textHeight + 12};
+        return { qMax(textWidth, glyph.width()) + 12, glyph.height() + m_glyphSpacing + textHeight + 12 };
     case GlyphPosition::Left:
-        return {glyph.width() + m_glyphSpacing + textWidth + 12, qMax(glyph.height(), textHeight) + 12};
+        return { glyph.width() + m_glyphSpacing + textWidth + 12, qMax(glyph.height(), textHeight) + 12 };
     case GlyphPosition::None:
         break;
     }
-    return {textWidth + 12, textHeight + 12};
+    return { textWidth + 12, textHeight + 12 };
 }
 
 void StationButton::paintEvent(QPaintEvent *)
@@ -119,7 +119,7 @@ void StationButton::paintEvent(QPaintEvent *)
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(m_textColor);
-        const QPointF arrow[] = {centre + QPointF(-4, -2), centre + QPointF(4, -2), centre + QPointF(0, 3)};
+        const QPointF arrow[] = { centre + QPointF(-4, -2), centre + QPointF(4, -2), centre + QPointF(0, 3) };
         painter.drawPolygon(arrow, 3);
         painter.setRenderHint(QPainter::Antialiasing, false);
         area.setRight(strip.left() - 1);
@@ -160,7 +160,8 @@ void StationButton::paintEvent(QPaintEvent *)
     painter.setPen(isEnabled() ? m_textColor : m_textColor.darker(150));
     int y = textArea.top() + (textArea.height() - textHeight) / 2;
     for (const QString &line : lines) {
-        painter.drawText(QRect(textArea.left(), y, textArea.width(), metrics.height()), Qt::AlignCenter, line);
+        painter.drawText(QRect(textArea.left(), y, textArea.width(), metrics.height()), Qt::AlignCenter,
+                         line);
         y += metrics.height();
     }
 }

@@ -17,7 +17,7 @@ class StationButton : public QAbstractButton
 public:
     enum class GlyphPosition { None, Top, Left };
     enum class Face {
-        Flat,      ///< plain coloured face
+        Flat, ///< plain coloured face
         UltraFlat, ///< coloured face with a thin frame
         Transparent ///< no face: the parent shows through
     };

@@ -36,7 +36,7 @@ QPixmap picture(const QString &name, QSize size)
 QIcon windowIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : { 16, 24, 32, 48, 64, 128, 256 })
         icon.addPixmap(picture(QStringLiteral("station"), QSize(size, size)));
     return icon;
 }

@@ -10,18 +10,18 @@
 /// heights in pixels at 96 dpi; every font is bold unless asked otherwise.
 namespace StationLook {
 
-inline const QColor darkNavy{34, 50, 86};
-inline const QColor green{80, 157, 2};
-inline const QColor darkGreen{70, 138, 2};
-inline const QColor stripGreen{74, 147, 2};
-inline const QColor gold{250, 212, 1};
+inline const QColor darkNavy { 34, 50, 86 };
+inline const QColor green { 80, 157, 2 };
+inline const QColor darkGreen { 70, 138, 2 };
+inline const QColor stripGreen { 74, 147, 2 };
+inline const QColor gold { 250, 212, 1 };
 
-inline const QColor yellow{255, 255, 0};
-inline const QColor blue{0, 0, 255};
-inline const QColor maroon{128, 0, 0};
-inline const QColor navy{0, 0, 128};
-inline const QColor purple{128, 0, 128};
-inline const QColor aqua{0, 255, 255};
+inline const QColor yellow { 255, 255, 0 };
+inline const QColor blue { 0, 0, 255 };
+inline const QColor maroon { 128, 0, 0 };
+inline const QColor navy { 0, 0, 128 };
+inline const QColor purple { 128, 0, 128 };
+inline const QColor aqua { 0, 255, 255 };
 
 enum class Weight { Bold, Regular };
 

@@ -175,16 +175,18 @@ void TVente_au_comptoir_zedivad::buildTopBar()
     cxCheckBox12->setObjectName(QStringLiteral("cxCheckBox12"));
     cxCheckBox12->setFont(calibri(15, Weight::Regular));
     cxCheckBox12->setFocusPolicy(Qt::TabFocus);
-    cxCheckBox12->setStyleSheet(QStringLiteral(
-        "QCheckBox { color: white; background: transparent; spacing: 5px; }"
-        "QCheckBox:hover, QCheckBox:disabled { color: %1; }"
-        "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #8c8c8c; background: #f0f0f0; }"
-        "QCheckBox::indicator:disabled { background: #ecedf1; }"
-        "QCheckBox::indicator:checked { image: url(:/icons/tick.svg); }")
-                                    .arg(css(blue)));
+    cxCheckBox12->setStyleSheet(
+        QStringLiteral("QCheckBox { color: white; background: transparent; spacing: 5px; }"
+                       "QCheckBox:hover, QCheckBox:disabled { color: %1; }"
+                       "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #8c8c8c; "
+                       "background: #f0f0f0; }"
+                       "QCheckBox::indicator:disabled { background: #ecedf1; }"
+                       "QCheckBox::indicator:checked { image: url(:/icons/tick.svg); }")
+            .arg(css(blue)));
     cxCheckBox12->adjustSize();
 
-    cxButton4 = makeButton(Panel5, QStringLiteral("cxButton4"), QStringLiteral("2eme Ecran"), calibri(19), green, gold);
+    cxButton4 = makeButton(Panel5, QStringLiteral("cxButton4"), QStringLiteral("2eme Ecran"), calibri(19),
+                           green, gold);
     cxButton4->setToolTip(QStringLiteral("2eme Ecran"));
     cxButton4->setGlyph(picture(QStringLiteral("people"), glyphSize), StationButton::GlyphPosition::Left);
 
@@ -217,7 +219,7 @@ void TVente_au_comptoir_zedivad::buildTopBar()
     Label1 = makeLabel(Panel5, QStringLiteral("Label1"), QStringLiteral("0"));
     Label12 = makeLabel(Panel5, QStringLiteral("Label12"), QStringLiteral("0"));
     Label3 = makeLabel(Panel5, QStringLiteral("Label3"), QStringLiteral("0"));
-    for (QLabel *label : {Label1, Label12, Label3})
+    for (QLabel *label : { Label1, Label12, Label3 })
         label->hide();
 }
 
@@ -291,22 +293,26 @@ void TVente_au_comptoir_zedivad::buildValidatedColumn()
         result.cellFont = calibri(pixelHeight);
         return result;
     };
-    GridColumn number = styled(column(QStringLiteral("cxGrid2DBTableView1NUM_VENTE"), QStringLiteral("N°"), 60, true, true),
-                               navy, 27);
+    GridColumn number
+        = styled(column(QStringLiteral("cxGrid2DBTableView1NUM_VENTE"), QStringLiteral("N°"), 60, true, true),
+                 navy, 27);
     GridColumn table = styled(
         column(QStringLiteral("cxGrid2DBTableView1NUMERO_TABLE"), QStringLiteral("Table"), 55, true, true),
         QColor(0, 98, 0), 21);
-    GridColumn date = column(QStringLiteral("cxGrid2DBTableView1Column1"), QStringLiteral("Date"), 100, false, false);
+    GridColumn date
+        = column(QStringLiteral("cxGrid2DBTableView1Column1"), QStringLiteral("Date"), 100, false, false);
     GridColumn valid = column(QStringLiteral("cxGrid2DBTableView1VALIDE"), QString(), 40, false, true);
     valid.headerGlyph = picture(QStringLiteral("check"), glyphSize);
-    GridColumn quantity = styled(column(QStringLiteral("cxGrid2DBTableView1Column2"), QStringLiteral("Qte"), 56, true, true),
-                                 maroon, 21);
-    GridColumn time = styled(column(QStringLiteral("cxGrid2DBTableView1Column3"), QStringLiteral("Heure"), 100, true, true),
-                             maroon, 21);
+    GridColumn quantity
+        = styled(column(QStringLiteral("cxGrid2DBTableView1Column2"), QStringLiteral("Qte"), 56, true, true),
+                 maroon, 21);
+    GridColumn time = styled(
+        column(QStringLiteral("cxGrid2DBTableView1Column3"), QStringLiteral("Heure"), 100, true, true),
+        maroon, 21);
     time.cellFont = calibri(15);
     time.cellText = QColor();
     time.cellBackground = QColor();
-    cxGrid2DBTableView1->setColumns({number, table, date, valid, quantity, time});
+    cxGrid2DBTableView1->setColumns({ number, table, date, valid, quantity, time });
 
     // The validated lines come with their own model; until then the grid has
     // its columns and no row.
@@ -354,12 +360,13 @@ void TVente_au_comptoir_zedivad::buildCommandColumn()
                             QStringLiteral("clock"));
     Panel4 = makePanel(Panel3, QStringLiteral("Panel4"), stripGreen);
 
-    cxButton87 = makeButton(Panel3, QStringLiteral("cxButton87"), QStringLiteral("Fr"), calibri(27), green, yellow);
+    cxButton87
+        = makeButton(Panel3, QStringLiteral("cxButton87"), QStringLiteral("Fr"), calibri(27), green, yellow);
     cxButton87->setFace(StationButton::Face::Transparent);
     cxButton87->setGlyphSpacing(0);
 
-    cxButton1 = makeButton(Panel3, QStringLiteral("cxButton1"), QStringLiteral("Quitter"), calibri(16), Qt::black,
-                           QColor(253, 234, 0));
+    cxButton1 = makeButton(Panel3, QStringLiteral("cxButton1"), QStringLiteral("Quitter"), calibri(16),
+                           Qt::black, QColor(253, 234, 0));
     cxButton1->setFace(StationButton::Face::UltraFlat);
     cxButton1->setCursor(Qt::PointingHandCursor);
     cxButton1->setGlyph(picture(QStringLiteral("house"), glyphSize), StationButton::GlyphPosition::Top);
@@ -385,14 +392,14 @@ void TVente_au_comptoir_zedivad::buildStatusBar()
         bool centred;
     };
     const Panel panels[] = {
-        {QStringLiteral("Utilisateur"), 60, calibri(13), Qt::white, {}, false},
-        {QStringLiteral("Admin"), 80, calibri(13), maroon, QColor(158, 255, 62), true},
-        {QStringLiteral("Poste de Travail "), 100, calibri(13), Qt::white, {}, false},
-        {QStringLiteral("SERVEUR"), 80, tahoma(11), purple, gold, true},
-        {QString(), 100, tahoma(11, Weight::Regular), {}, {}, false},
-        {QStringLiteral("IP"), 20, tahoma(11), Qt::white, {}, false},
-        {QString(), 120, tahoma(11, Weight::Regular), aqua, {}, false},
-        {QString(), 50, tahoma(11, Weight::Regular), {}, {}, false},
+        { QStringLiteral("Utilisateur"), 60, calibri(13), Qt::white, {}, false },
+        { QStringLiteral("Admin"), 80, calibri(13), maroon, QColor(158, 255, 62), true },
+        { QStringLiteral("Poste de Travail "), 100, calibri(13), Qt::white, {}, false },
+        { QStringLiteral("SERVEUR"), 80, tahoma(11), purple, gold, true },
+        { QString(), 100, tahoma(11, Weight::Regular), {}, {}, false },
+        { QStringLiteral("IP"), 20, tahoma(11), Qt::white, {}, false },
+        { QString(), 120, tahoma(11, Weight::Regular), aqua, {}, false },
+        { QString(), 50, tahoma(11, Weight::Regular), {}, {}, false },
     };
     for (const Panel &panel : panels) {
         QLabel *label = dxStatusBar1->panel(dxStatusBar1->addPanel(panel.text, panel.width));
@@ -415,7 +422,8 @@ bool TVente_au_comptoir_zedivad::installDesktopComponents(const QString &identit
     LMDOneInstance1 = new SingleInstance(identity, this);
     if (LMDOneInstance1->isSecondCopy())
         return false;
-    connect(LMDOneInstance1, &SingleInstance::activationRequested, this, &TVente_au_comptoir_zedivad::bringToFront);
+    connect(LMDOneInstance1, &SingleInstance::activationRequested, this,
+            &TVente_au_comptoir_zedivad::bringToFront);
     LMDGlobalHotKey1 = new GlobalHotKey(this);
     return true;
 }
@@ -557,7 +565,8 @@ void TVente_au_comptoir_zedivad::layoutClient()
 
     const int commandHeight = qBound(commandColumnMinHeight, boardAreaHeight, commandColumnMaxHeight);
     Panel3->setGeometry(width - commandColumnWidth, 0, commandColumnWidth, commandHeight);
-    Panel1->setGeometry(width - commandColumnWidth - validatedColumnWidth, 0, validatedColumnWidth, boardAreaHeight);
+    Panel1->setGeometry(width - commandColumnWidth - validatedColumnWidth, 0, validatedColumnWidth,
+                        boardAreaHeight);
     Panel1->raise();
     Panel3->raise();
 
@@ -575,5 +584,6 @@ void TVente_au_comptoir_zedivad::layoutClient()
     cxButton2->setGeometry(0, 350, column, 85);
     Panel4->setGeometry(0, 435, column, 4);
     cxButton1->setGeometry(0, commandHeight - quitButtonHeight, column, quitButtonHeight);
-    cxButton87->setGeometry(0, commandHeight - quitButtonHeight - languageButtonHeight, column, languageButtonHeight);
+    cxButton87->setGeometry(0, commandHeight - quitButtonHeight - languageButtonHeight, column,
+                            languageButtonHeight);
 }

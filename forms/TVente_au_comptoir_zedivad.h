@@ -3,10 +3,9 @@
 #include "data/DataModule.h"
 #include "data/PendingTile.h"
 
-#include <memory>
-
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class DateEdit;
 class GlobalHotKey;
@@ -101,17 +100,17 @@ public:
     // Top bar.
     QWidget *Panel5 = nullptr;
     StationButton *cxButton8 = nullptr; ///< label design
-    QCheckBox *cxCheckBox12 = nullptr;  ///< print option
+    QCheckBox *cxCheckBox12 = nullptr; ///< print option
     StationButton *cxButton4 = nullptr; ///< second screen
     QLabel *Label2 = nullptr;
-    DateEdit *cxDateEdit2 = nullptr;     ///< working date
+    DateEdit *cxDateEdit2 = nullptr; ///< working date
     StationButton *cxButton6 = nullptr; ///< history, drop-down PopupMenu1
     QMenu *PopupMenu1 = nullptr;
     QAction *MenuItem1 = nullptr; ///< "Aujourd'hui"
     QAction *MenuItem2 = nullptr; ///< "Hier"
-    QLabel *Label1 = nullptr;  ///< hidden: current workstation
+    QLabel *Label1 = nullptr; ///< hidden: current workstation
     QLabel *Label12 = nullptr; ///< hidden: current user key
-    QLabel *Label3 = nullptr;  ///< hidden: "F" while the customer display is open
+    QLabel *Label3 = nullptr; ///< hidden: "F" while the customer display is open
 
     // Board area.
     QWidget *Panel6 = nullptr;
@@ -124,7 +123,7 @@ public:
     QLabel *Image1 = nullptr; ///< logo, context menu PopupMenu2
     QMenu *PopupMenu2 = nullptr;
     QAction *ModifierleTicket1 = nullptr; ///< "Modifier le Ticket"
-    StationButton *cxButton3 = nullptr;   ///< recall
+    StationButton *cxButton3 = nullptr; ///< recall
     QWidget *Panel7 = nullptr;
     StationButton *cxButton7 = nullptr; ///< reprint, context menu PopupMenu2
     QWidget *Panel8 = nullptr;
@@ -133,7 +132,7 @@ public:
     StationButton *cxButton2 = nullptr; ///< line withdrawal
     QWidget *Panel4 = nullptr;
     StationButton *cxButton87 = nullptr; ///< language
-    StationButton *cxButton1 = nullptr;  ///< quit
+    StationButton *cxButton1 = nullptr; ///< quit
 
     StatusBar *dxStatusBar1 = nullptr;
 
@@ -148,7 +147,7 @@ public:
         cxGrid2DBTableView1NUM_VENTE,
         cxGrid2DBTableView1NUMERO_TABLE,
         cxGrid2DBTableView1Column1, ///< DATE_VENTE, hidden
-        cxGrid2DBTableView1VALIDE,  ///< hidden
+        cxGrid2DBTableView1VALIDE, ///< hidden
         cxGrid2DBTableView1Column2, ///< QTE
         cxGrid2DBTableView1Column3, ///< TIME_ORDER
     };

@@ -23,7 +23,8 @@ QFont pointFont(const QFont &base, int points, bool bold)
 }
 
 /// Draws text centred in rect on at most maxLines lines, the last one elided.
-void drawWrapped(QPainter &painter, const QRect &rect, const QString &text, int maxLines, Qt::Alignment vertical)
+void drawWrapped(QPainter &painter, const QRect &rect, const QString &text, int maxLines,
+                 Qt::Alignment vertical)
 {
     const QFontMetrics metrics(painter.font());
     QStringList lines;
@@ -32,7 +33,8 @@ void drawWrapped(QPainter &painter, const QRect &rect, const QString &text, int 
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(rect.width());
         if (lines.size() == maxLines - 1) {
-            lines.append(metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, rect.width()));
+            lines.append(
+                metrics.elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight, rect.width()));
             break;
         }
         lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
@@ -48,7 +50,8 @@ void drawWrapped(QPainter &painter, const QRect &rect, const QString &text, int 
     if (vertical & Qt::AlignVCenter)
         y += (rect.height() - height) / 2;
     for (const QString &line : std::as_const(lines)) {
-        painter.drawText(QRect(rect.left(), y, rect.width(), lineHeight), Qt::AlignHCenter | Qt::AlignVCenter, line);
+        painter.drawText(QRect(rect.left(), y, rect.width(), lineHeight), Qt::AlignHCenter | Qt::AlignVCenter,
+                         line);
         y += lineHeight;
     }
 }

@@ -39,7 +39,7 @@ public:
     QToolButton *scrollDownButton() const { return m_scrollDown; }
 
     /// The placeholder tile's look.
-    static QColor placeholderColor() { return {234, 234, 234}; }
+    static QColor placeholderColor() { return { 234, 234, 234 }; }
 
 signals:
     /// A tile was clicked (pressed and released on the same tile).

@@ -15,7 +15,7 @@ QRect TileLayout::tileRect(int index, int boardWidth) const
     const int inBlock = index % perBlock;
     const int column = inBlock / perColumn;
     const int row = block * perColumn + inBlock % perColumn;
-    return {column * (tileWidth + gap), row * (tileHeight + gap), tileWidth, tileHeight};
+    return { column * (tileWidth + gap), row * (tileHeight + gap), tileWidth, tileHeight };
 }
 
 int TileLayout::contentHeight(int count, int boardWidth) const

@@ -35,15 +35,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QSet>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
-
-#include <QSet>
-
 #include <algorithm>
-#include <functional>
 #include <chrono>
+#include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -63,9 +61,10 @@ qint64 wallMicroseconds()
 double serverCpuSeconds()
 {
     QProcess pidof;
-    pidof.start(u"pidof"_s, {u"firebird"_s});
+    pidof.start(u"pidof"_s, { u"firebird"_s });
     pidof.waitForFinished();
-    const QStringList pids = QString::fromLatin1(pidof.readAllStandardOutput()).split(u' ', Qt::SkipEmptyParts);
+    const QStringList pids
+        = QString::fromLatin1(pidof.readAllStandardOutput()).split(u' ', Qt::SkipEmptyParts);
     if (pids.isEmpty())
         return -1;
     double total = 0;
@@ -76,7 +75,8 @@ double serverCpuSeconds()
         // After the command name in parentheses: utime and stime are fields 14 and 15.
         const QByteArray text = stat.readAll();
         const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        total += double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+        total += double(fields.value(11).toLongLong() + fields.value(12).toLongLong())
+            / double(sysconf(_SC_CLK_TCK));
     }
     return total;
 }
@@ -86,7 +86,7 @@ double cpuSeconds()
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 qint64 residentKiB()
@@ -109,7 +109,9 @@ QString figures(QList<qint64> samples)
         const qsizetype index = std::min(samples.size() - 1, qsizetype(quantile * double(samples.size())));
         return double(samples.at(index)) / 1000.0;
     };
-    return u"median %1 ms, p99 %2 ms (%3 samples)"_s.arg(at(0.5), 0, 'f', 2).arg(at(0.99), 0, 'f', 2).arg(samples.size());
+    return u"median %1 ms, p99 %2 ms (%3 samples)"_s.arg(at(0.5), 0, 'f', 2)
+        .arg(at(0.99), 0, 'f', 2)
+        .arg(samples.size());
 }
 
 void waitFor(int milliseconds)
@@ -170,10 +172,11 @@ int runInserter(const QStringList &arguments)
     const int interval = arguments.value(3).toInt();
     DbConnection connection;
     connection.open(settings);
-    DbStatement insert(connection,
-                       u"INSERT INTO LISTE_COMMANDE (NUM_VENTE, DATE_VENTE, TIME_VENTE, NUMERO_TABLE, VALIDE, COLOR, "
-                       "CUISEN, PRIX, CLE_ART, ARTICLE, QTE, WAJBA_ORDER, TAILLE) VALUES (:N, CURRENT_DATE, "
-                       "'12:00:00', 1, 'False', 255, 'Grill', 10, 100, :A, 1, 0, 'M')"_s);
+    DbStatement insert(
+        connection,
+        u"INSERT INTO LISTE_COMMANDE (NUM_VENTE, DATE_VENTE, TIME_VENTE, NUMERO_TABLE, VALIDE, COLOR, "
+        "CUISEN, PRIX, CLE_ART, ARTICLE, QTE, WAJBA_ORDER, TAILLE) VALUES (:N, CURRENT_DATE, "
+        "'12:00:00', 1, 'False', 255, 'Grill', 10, 100, :A, 1, 0, 'M')"_s);
     for (int i = 0; i < count; ++i) {
         QThread::msleep(ulong(interval));
         insert.setParam(0, DbValue(9000 + i));
@@ -194,7 +197,7 @@ struct Options
 void tickCost(TestDatabase &db, TVente_au_comptoir_zedivad &window)
 {
     out << "\nTick cost (query + rebuild + paint), " << db.databaseText() << ":\n";
-    for (int pending : {0, 20, 100, 500}) {
+    for (int pending : { 0, 20, 100, 500 }) {
         setPendingLines(db, pending);
         window.Timer2Timer(); // warm: statement prepared, pages cached
         QCoreApplication::processEvents();
@@ -218,8 +221,9 @@ void tickCost(TestDatabase &db, TVente_au_comptoir_zedivad &window)
         }
         if (!window.boardErrorBanner()->isHidden())
             out << "  refresh failed: " << window.boardErrorBanner()->text() << '\n';
-        out << "  " << qSetFieldWidth(3) << pending << qSetFieldWidth(0) << " pending lines (" << window.Groupe1->rowCount()
-            << " tiles): steady " << figures(steady) << "; changed " << figures(changed) << '\n';
+        out << "  " << qSetFieldWidth(3) << pending << qSetFieldWidth(0) << " pending lines ("
+            << window.Groupe1->rowCount() << " tiles): steady " << figures(steady) << "; changed "
+            << figures(changed) << '\n';
         out.flush();
     }
 }
@@ -241,9 +245,9 @@ void cpuAtRest(TestDatabase &db, TVente_au_comptoir_zedivad &window)
     const double seconds = double(wall.elapsed()) / 1000.0;
     QObject::disconnect(counter);
     window.Timer2->stop();
-    out << "\nCPU at rest, 50 pending lines, refresh every 50 ms: " << QString::number(100.0 * cpu / seconds, 'f', 2)
-        << " % of one core in the station's process (" << ticks << " ticks in "
-        << QString::number(seconds, 'f', 1) << " s)";
+    out << "\nCPU at rest, 50 pending lines, refresh every 50 ms: "
+        << QString::number(100.0 * cpu / seconds, 'f', 2) << " % of one core in the station's process ("
+        << ticks << " ticks in " << QString::number(seconds, 'f', 1) << " s)";
     if (server >= 0)
         out << "; the Firebird server meanwhile: " << QString::number(100.0 * server / seconds, 'f', 2)
             << " % (all its clients)";
@@ -272,9 +276,10 @@ void memory(TestDatabase &db, TVente_au_comptoir_zedivad &window, int longTicks)
     for (int i = 1000; i < longTicks; ++i)
         tick(i);
     const qint64 afterLong = residentKiB();
-    out << "\nResident size: " << start << " KiB after warming up, " << after1000 << " KiB after 1,000 ticks, "
-        << afterLong << " KiB after " << longTicks << " ticks (growth " << (afterLong - after1000) << " KiB, "
-        << QString::number(double(clock.elapsed()) / 1000.0, 'f', 0) << " s)\n";
+    out << "\nResident size: " << start << " KiB after warming up, " << after1000
+        << " KiB after 1,000 ticks, " << afterLong << " KiB after " << longTicks << " ticks (growth "
+        << (afterLong - after1000) << " KiB, " << QString::number(double(clock.elapsed()) / 1000.0, 'f', 0)
+        << " s)\n";
     out.flush();
 }
 
@@ -312,8 +317,9 @@ void latency(TestDatabase &db, TVente_au_comptoir_zedivad &window)
     const int count = 200;
     QProcess inserter;
     inserter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    inserter.start(QCoreApplication::applicationFilePath(),
-                   {u"--insert"_s, db.databaseText(), db.settings().password, QString::number(count), u"150"_s});
+    inserter.start(
+        QCoreApplication::applicationFilePath(),
+        { u"--insert"_s, db.databaseText(), db.settings().password, QString::number(count), u"150"_s });
     QElapsedTimer wall;
     wall.start();
     while ((inserter.state() != QProcess::NotRunning || samples.size() < count) && wall.elapsed() < 120000)
@@ -353,7 +359,8 @@ int main(int argc, char *argv[])
                         options.embedded ? TestDatabase::Where::Embedded : TestDatabase::Where::Server);
         db.run(historyScript(options.history));
         out << "History of " << options.history << " validated lines made in "
-            << QString::number(double(clock.elapsed()) / 1000.0, 'f', 1) << " s on " << db.databaseText() << '\n';
+            << QString::number(double(clock.elapsed()) / 1000.0, 'f', 1) << " s on " << db.databaseText()
+            << '\n';
         out.flush();
 
         TVente_au_comptoir_zedivad window;

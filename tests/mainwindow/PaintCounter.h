@@ -8,10 +8,7 @@
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int count = 0;
 
 protected:

@@ -42,20 +42,24 @@ int main(int argc, char *argv[])
     try {
         TestDatabase db(TestDatabase::schema(), TestDatabase::Where::Embedded);
         const QStringList articles = {
-            u"Pizza Margherita"_s, u"Tajine poulet olives"_s, u"Couscous royal"_s, u"Chawarma"_s,
-            u"طاجين دجاج"_s,      u"Frites"_s,                u"Salade niçoise"_s, u"Burger double cheddar"_s,
-            u"كسكس بالخضر"_s,     u"Brochettes d'agneau"_s,   u"Omelette"_s,       u"Crêpe chocolat banane"_s,
+            u"Pizza Margherita"_s, u"Tajine poulet olives"_s,
+            u"Couscous royal"_s,   u"Chawarma"_s,
+            u"طاجين دجاج"_s,       u"Frites"_s,
+            u"Salade niçoise"_s,   u"Burger double cheddar"_s,
+            u"كسكس بالخضر"_s,      u"Brochettes d'agneau"_s,
+            u"Omelette"_s,         u"Crêpe chocolat banane"_s,
         };
         // Windows colour values, as the counter-sale system stores them (0x00BBGGRR).
-        const QList<int> colours = {0x00FFFF, 0x80FF80, 0xFFC080, 0x80C0FF, 0xFF80FF, 0xC0C0C0, 0x0080FF, 0xFFFF80};
-        const QList<double> quantities = {1, 2, 1, 0.5, 3, 1, 1.5, 1};
+        const QList<int> colours
+            = { 0x00FFFF, 0x80FF80, 0xFFC080, 0x80C0FF, 0xFF80FF, 0xC0C0C0, 0x0080FF, 0xFFFF80 };
+        const QList<double> quantities = { 1, 2, 1, 0.5, 3, 1, 1.5, 1 };
         for (int i = 0; i < 30; ++i) {
-            db.insertLine({.NUM_VENTE = 101 + i / 2,
-                           .NUMERO_TABLE = double(1 + i % 12),
-                           .COLOR = colours.at(i % colours.size()),
-                           .CLE_ART = 200 + i % articles.size(),
-                           .ARTICLE = articles.at(i % articles.size()),
-                           .QTE = quantities.at(i % quantities.size())});
+            db.insertLine({ .NUM_VENTE = 101 + i / 2,
+                            .NUMERO_TABLE = double(1 + i % 12),
+                            .COLOR = colours.at(i % colours.size()),
+                            .CLE_ART = 200 + i % articles.size(),
+                            .ARTICLE = articles.at(i % articles.size()),
+                            .QTE = quantities.at(i % quantities.size()) });
         }
 
         TestWorkingDirectory work(db, u"Serveur cuisine"_s);
@@ -71,8 +75,8 @@ int main(int argc, char *argv[])
         window.categor();
         settle(500);
         window.grab().save(output + u"/window-30-tiles.png"_s);
-        err << "wrote " << output << "/window-at-rest.png and window-30-tiles.png (" << window.Groupe1->rowCount()
-            << " tiles)\n";
+        err << "wrote " << output << "/window-at-rest.png and window-30-tiles.png ("
+            << window.Groupe1->rowCount() << " tiles)\n";
     } catch (const StationError &error) {
         err << "mainwindow-screenshots: " << error.message() << '\n';
         return 1;

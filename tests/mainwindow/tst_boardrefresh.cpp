@@ -2,6 +2,7 @@
 // values, the working date, lines added or validated by another program
 // between two ticks, and a database error during a tick.
 
+#include "PaintCounter.h"
 #include "TestDatabase.h"
 #include "data/DbQuery.h"
 #include "data/DbStatement.h"
@@ -10,7 +11,6 @@
 #include "forms/PendingTileModel.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 #include "forms/TileBoard.h"
-#include "PaintCounter.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -18,7 +18,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
-
 #include <memory>
 #include <optional>
 
@@ -84,24 +83,28 @@ void BoardRefreshTest::initTestCase()
 
     m_db = std::make_unique<TestDatabase>();
     const auto line = [this](FixtureLine line) { m_db->insertLine(line); };
-    line({.NUM_VENTE = 5, .COLOR = 0x0000FF, .CLE_ART = 12, .ARTICLE = u"Pizza Reine"_s, .QTE = 2.0,
-          .TAILLE = u"L"_s});
-    line({.NUM_VENTE = 0});
-    line({.NUM_VENTE = DbValue()});
-    line({.NUM_VENTE = 6, .VALIDE = DbValue()});
-    line({.NUM_VENTE = 7, .VALIDE = u"True"_s});
-    line({.NUM_VENTE = 8, .VALIDE = u"true"_s});
-    line({.NUM_VENTE = 9, .CUISEN = u""_s});
-    line({.NUM_VENTE = 10, .DATE_VENTE = today.addDays(-1)});
-    line({.NUM_VENTE = 11, .QTE = 2.5});
-    line({.NUM_VENTE = 12, .COLOR = 0});
-    line({.NUM_VENTE = 13, .TAILLE = DbValue()});
-    line({.NUM_VENTE = 14, .ARTICLE = u"طاجين دجاج"_s});
-    line({.NUM_VENTE = 15, .VALIDE = u"False"_s, .COLOR = 0x00FF00, .QTE = DbValue()});
-    line({.NUM_VENTE = 16, .CUISEN = u" "_s});
-    line({.NUM_VENTE = 17, .COLOR = 0x7F123456});
+    line({ .NUM_VENTE = 5,
+           .COLOR = 0x0000FF,
+           .CLE_ART = 12,
+           .ARTICLE = u"Pizza Reine"_s,
+           .QTE = 2.0,
+           .TAILLE = u"L"_s });
+    line({ .NUM_VENTE = 0 });
+    line({ .NUM_VENTE = DbValue() });
+    line({ .NUM_VENTE = 6, .VALIDE = DbValue() });
+    line({ .NUM_VENTE = 7, .VALIDE = u"True"_s });
+    line({ .NUM_VENTE = 8, .VALIDE = u"true"_s });
+    line({ .NUM_VENTE = 9, .CUISEN = u""_s });
+    line({ .NUM_VENTE = 10, .DATE_VENTE = today.addDays(-1) });
+    line({ .NUM_VENTE = 11, .QTE = 2.5 });
+    line({ .NUM_VENTE = 12, .COLOR = 0 });
+    line({ .NUM_VENTE = 13, .TAILLE = DbValue() });
+    line({ .NUM_VENTE = 14, .ARTICLE = u"طاجين دجاج"_s });
+    line({ .NUM_VENTE = 15, .VALIDE = u"False"_s, .COLOR = 0x00FF00, .QTE = DbValue() });
+    line({ .NUM_VENTE = 16, .CUISEN = u" "_s });
+    line({ .NUM_VENTE = 17, .COLOR = 0x7F123456 });
     for (int i = 0; i < 2; ++i)
-        line({.NUM_VENTE = 20, .CLE_ART = 200, .TAILLE = u"M"_s});
+        line({ .NUM_VENTE = 20, .CLE_ART = 200, .TAILLE = u"M"_s });
 }
 
 void BoardRefreshTest::cleanupTestCase()
@@ -136,22 +139,59 @@ void BoardRefreshTest::lines_data()
     QTest::addColumn<QColor>("colour");
 
     const QColor yellow(255, 255, 0); // 0x00FFFF, the fixture's colour
-    QTest::newRow("pending line") << 5 << true << "2" << "Pizza Reine" << "12" << "L" << false << QColor(255, 0, 0);
-    QTest::newRow("VALIDE NULL: neither pending nor validated") << 6 << false << "" << "" << "" << "" << false << QColor();
-    QTest::newRow("VALIDE True") << 7 << false << "" << "" << "" << "" << false << QColor();
-    QTest::newRow("VALIDE true is pending") << 8 << true << "1" << "Pizza" << "100" << "M" << false << yellow;
-    QTest::newRow("empty CUISEN") << 9 << false << "" << "" << "" << "" << false << QColor();
-    QTest::newRow("another date") << 10 << false << "" << "" << "" << "" << false << QColor();
-    QTest::newRow("QTE 2.5 with the decimal comma") << 11 << true << "2,5" << "Pizza" << "100" << "M" << false << yellow;
-    QTest::newRow("COLOR 0 is black") << 12 << true << "1" << "Pizza" << "100" << "M" << false << QColor(0, 0, 0);
-    QTest::newRow("NULL size") << 13 << true << "1" << "Pizza" << "100" << "" << true << yellow;
-    QTest::newRow("Arabic article through the code page")
-        << 14 << true << "1" << "طاجين دجاج" << "100" << "M" << false << yellow;
-    QTest::newRow("NULL quantity") << 15 << true << "" << "Pizza" << "100" << "M" << false << QColor(0, 255, 0);
+    QTest::newRow("pending line") << 5 << true << "2"
+                                  << "Pizza Reine"
+                                  << "12"
+                                  << "L" << false << QColor(255, 0, 0);
+    QTest::newRow("VALIDE NULL: neither pending nor validated") << 6 << false << ""
+                                                                << ""
+                                                                << ""
+                                                                << "" << false << QColor();
+    QTest::newRow("VALIDE True") << 7 << false << ""
+                                 << ""
+                                 << ""
+                                 << "" << false << QColor();
+    QTest::newRow("VALIDE true is pending") << 8 << true << "1"
+                                            << "Pizza"
+                                            << "100"
+                                            << "M" << false << yellow;
+    QTest::newRow("empty CUISEN") << 9 << false << ""
+                                  << ""
+                                  << ""
+                                  << "" << false << QColor();
+    QTest::newRow("another date") << 10 << false << ""
+                                  << ""
+                                  << ""
+                                  << "" << false << QColor();
+    QTest::newRow("QTE 2.5 with the decimal comma") << 11 << true << "2,5"
+                                                    << "Pizza"
+                                                    << "100"
+                                                    << "M" << false << yellow;
+    QTest::newRow("COLOR 0 is black") << 12 << true << "1"
+                                      << "Pizza"
+                                      << "100"
+                                      << "M" << false << QColor(0, 0, 0);
+    QTest::newRow("NULL size") << 13 << true << "1"
+                               << "Pizza"
+                               << "100"
+                               << "" << true << yellow;
+    QTest::newRow("Arabic article through the code page") << 14 << true << "1"
+                                                          << "طاجين دجاج"
+                                                          << "100"
+                                                          << "M" << false << yellow;
+    QTest::newRow("NULL quantity") << 15 << true << ""
+                                   << "Pizza"
+                                   << "100"
+                                   << "M" << false << QColor(0, 255, 0);
     // Firebird ignores trailing blanks when it compares: a blank CUISEN is empty.
-    QTest::newRow("blank CUISEN") << 16 << false << "" << "" << "" << "" << false << QColor();
-    QTest::newRow("COLOR with a high byte") << 17 << true << "1" << "Pizza" << "100" << "M" << false
-                                            << QColor(0x56, 0x34, 0x12);
+    QTest::newRow("blank CUISEN") << 16 << false << ""
+                                  << ""
+                                  << ""
+                                  << "" << false << QColor();
+    QTest::newRow("COLOR with a high byte") << 17 << true << "1"
+                                            << "Pizza"
+                                            << "100"
+                                            << "M" << false << QColor(0x56, 0x34, 0x12);
 }
 
 void BoardRefreshTest::lines()
@@ -194,7 +234,9 @@ void BoardRefreshTest::databaseOrder()
     m_window->categor();
     QStringList fromQuery;
     for (int row = 0; row < m_window->Liste_article.rowCount(); ++row) {
-        const qint64 number = m_window->Liste_article.row(row).at(m_window->Liste_article.fieldIndex(u"NUM_VENTE"_s)).toInteger();
+        const qint64 number = m_window->Liste_article.row(row)
+                                  .at(m_window->Liste_article.fieldIndex(u"NUM_VENTE"_s))
+                                  .toInteger();
         if (number != 0)
             fromQuery.append(QString::number(number));
     }
@@ -235,11 +277,12 @@ void BoardRefreshTest::otherProgramBetweenTicks()
 
     // The counter-sale system adds a line; another station validates one.
     std::unique_ptr<DbConnection> other = m_db->connect();
-    const qint64 added = m_db->insertLine({.NUM_VENTE = 31, .ARTICLE = u"Couscous"_s});
+    const qint64 added = m_db->insertLine({ .NUM_VENTE = 31, .ARTICLE = u"Couscous"_s });
     QTRY_VERIFY(tileNumbered(*m_window->Groupe1, 31).has_value());
     QCOMPARE(tileNumbered(*m_window->Groupe1, 31)->article, u"Couscous"_s);
 
-    DbStatement validate(*other, u"update LISTE_COMMANDE set VALIDE = 'True' where CLE_LISTE_COMMANDE = :K"_s);
+    DbStatement validate(*other,
+                         u"update LISTE_COMMANDE set VALIDE = 'True' where CLE_LISTE_COMMANDE = :K"_s);
     validate.setParam(0, DbValue(added));
     QCOMPARE(validate.execute(), 1);
     QTRY_VERIFY(!tileNumbered(*m_window->Groupe1, 31).has_value());
@@ -288,7 +331,7 @@ void BoardRefreshTest::databaseErrorDuringTick()
 
     // Back: the next tick succeeds and the banner goes.
     m_window->UniConnection1.open(m_db->settings());
-    m_db->insertLine({.NUM_VENTE = 32});
+    m_db->insertLine({ .NUM_VENTE = 32 });
     QTRY_VERIFY(m_window->boardErrorBanner()->isHidden());
     QTRY_VERIFY(tileNumbered(*m_window->Groupe1, 32).has_value());
 }
@@ -308,7 +351,7 @@ void BoardRefreshTest::lostConnectionComesBack()
     DbStatement cut(*other, u"delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID = :ID"_s);
     cut.setParam(0, DbValue(station));
     QCOMPARE(cut.execute(), 1);
-    m_db->insertLine({.NUM_VENTE = 33});
+    m_db->insertLine({ .NUM_VENTE = 33 });
 
     // The station attaches again by itself and the new line shows.
     QTRY_VERIFY_WITH_TIMEOUT(tileNumbered(*m_window->Groupe1, 33).has_value(), 20000);

@@ -145,9 +145,9 @@ void DateEditTest::calendarButtons()
 
     m_edit->showPopup();
     QVERIFY(m_edit->isPopupVisible());
-    QAbstractButton *target = button == u"clear"_s   ? m_edit->clearButton()
-                              : button == u"today"_s ? m_edit->todayButton()
-                                                     : m_edit->nowButton();
+    QAbstractButton *target = button == u"clear"_s ? m_edit->clearButton()
+        : button == u"today"_s                     ? m_edit->todayButton()
+                                                   : m_edit->nowButton();
     QCOMPARE(target->text().isEmpty(), false);
     target->click();
     QVERIFY(!m_edit->isPopupVisible());

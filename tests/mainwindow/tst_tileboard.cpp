@@ -1,9 +1,9 @@
 // The tile board without a database: where tiles stand, what the model tells
 // its views, what the widget paints, and how a click reaches the window.
 
+#include "PaintCounter.h"
 #include "forms/PendingTileModel.h"
 #include "forms/TileBoard.h"
-#include "PaintCounter.h"
 #include "forms/TileLayout.h"
 
 #include <QAbstractItemModelTester>
@@ -175,7 +175,7 @@ void TileBoardTest::modelRoles()
     PendingTile nullSize = tile(7, qRgb(1, 2, 3), u"Tajine"_s);
     nullSize.size.clear();
     nullSize.sizeIsNull = true;
-    model.setTiles({tile(5), nullSize});
+    model.setTiles({ tile(5), nullSize });
     const QModelIndex index = model.index(1);
     QCOMPARE(index.data(PendingTileModel::NumberRole).toString(), u"7"_s);
     QCOMPARE(index.data(PendingTileModel::ArticleRole).toString(), u"Tajine"_s);
@@ -227,7 +227,7 @@ void TileBoardTest::paintsTileColours()
     TileBoard board;
     board.setModel(&model);
     board.resize(716, 628);
-    model.setTiles({tile(12, qRgb(200, 0, 0)), tile(13, colour)});
+    model.setTiles({ tile(12, qRgb(200, 0, 0)), tile(13, colour) });
     const QImage image = board.grab().toImage();
     // Corners of the second tile (first column, second row) carry no text.
     QCOMPARE(QColor(image.pixel(2, 64 + 2)), QColor(colour));

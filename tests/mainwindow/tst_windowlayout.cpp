@@ -81,7 +81,7 @@ QRect WindowLayoutTest::placeOf(const QString &name) const
     if (!widget)
         return {};
     // Positions within the client area, as the window was designed.
-    return {widget->parentWidget()->mapTo(m_window->clientArea(), widget->pos()), widget->size()};
+    return { widget->parentWidget()->mapTo(m_window->clientArea(), widget->pos()), widget->size() };
 }
 
 void WindowLayoutTest::clientSize()
@@ -105,32 +105,32 @@ void WindowLayoutTest::geometry_data()
         QRect grown; // after growing by 100 x 100
     };
     const Place places[] = {
-        {"Panel5", {0, 0, 987, 35}, {0, 0, 1087, 35}},
-        {"cxButton8", {0, -2, 48, 39}, {0, -2, 48, 39}},
-        {"cxCheckBox12", {70, 3, -1, -1}, {70, 3, -1, -1}},
-        {"cxButton4", {418, -8, 145, 42}, {518, -8, 145, 42}},
-        {"Label2", {580, 2, 118, 23}, {680, 2, 118, 23}},
-        {"cxDateEdit2", {716, -2, 172, -1}, {816, -2, 172, -1}},
-        {"cxButton6", {894, -7, 93, 41}, {994, -7, 93, 41}},
-        {"Panel6", {0, 35, 987, 628}, {0, 35, 1087, 728}},
-        {"Categories", {0, 35, 716, 628}, {0, 35, 716, 628}},
-        {"Panel1", {716, 35, 172, 628}, {816, 35, 172, 728}},
-        {"cxGrid2DBTableView1", {716, 35, 172, 606}, {816, 35, 172, 706}},
-        {"cxDBTextEdit1", {716, 641, 172, 22}, {816, 741, 172, 22}},
-        {"Panel3", {888, 35, 99, 628}, {988, 35, 99, 654}},
-        {"Image1", {888, 35, 99, 67}, {988, 35, 99, 67}},
-        {"cxButton3", {888, 102, 99, 89}, {988, 102, 99, 89}},
-        {"Panel7", {888, 191, 99, 4}, {988, 191, 99, 4}},
-        {"cxButton7", {888, 195, 99, 91}, {988, 195, 99, 91}},
-        {"Panel8", {888, 286, 99, 4}, {988, 286, 99, 4}},
-        {"cxButton5", {888, 290, 99, 91}, {988, 290, 99, 91}},
-        {"Panel2", {888, 381, 99, 4}, {988, 381, 99, 4}},
-        {"cxButton2", {888, 385, 99, 85}, {988, 385, 99, 85}},
-        {"Panel4", {888, 470, 99, 4}, {988, 470, 99, 4}},
+        { "Panel5", { 0, 0, 987, 35 }, { 0, 0, 1087, 35 } },
+        { "cxButton8", { 0, -2, 48, 39 }, { 0, -2, 48, 39 } },
+        { "cxCheckBox12", { 70, 3, -1, -1 }, { 70, 3, -1, -1 } },
+        { "cxButton4", { 418, -8, 145, 42 }, { 518, -8, 145, 42 } },
+        { "Label2", { 580, 2, 118, 23 }, { 680, 2, 118, 23 } },
+        { "cxDateEdit2", { 716, -2, 172, -1 }, { 816, -2, 172, -1 } },
+        { "cxButton6", { 894, -7, 93, 41 }, { 994, -7, 93, 41 } },
+        { "Panel6", { 0, 35, 987, 628 }, { 0, 35, 1087, 728 } },
+        { "Categories", { 0, 35, 716, 628 }, { 0, 35, 716, 628 } },
+        { "Panel1", { 716, 35, 172, 628 }, { 816, 35, 172, 728 } },
+        { "cxGrid2DBTableView1", { 716, 35, 172, 606 }, { 816, 35, 172, 706 } },
+        { "cxDBTextEdit1", { 716, 641, 172, 22 }, { 816, 741, 172, 22 } },
+        { "Panel3", { 888, 35, 99, 628 }, { 988, 35, 99, 654 } },
+        { "Image1", { 888, 35, 99, 67 }, { 988, 35, 99, 67 } },
+        { "cxButton3", { 888, 102, 99, 89 }, { 988, 102, 99, 89 } },
+        { "Panel7", { 888, 191, 99, 4 }, { 988, 191, 99, 4 } },
+        { "cxButton7", { 888, 195, 99, 91 }, { 988, 195, 99, 91 } },
+        { "Panel8", { 888, 286, 99, 4 }, { 988, 286, 99, 4 } },
+        { "cxButton5", { 888, 290, 99, 91 }, { 988, 290, 99, 91 } },
+        { "Panel2", { 888, 381, 99, 4 }, { 988, 381, 99, 4 } },
+        { "cxButton2", { 888, 385, 99, 85 }, { 988, 385, 99, 85 } },
+        { "Panel4", { 888, 470, 99, 4 }, { 988, 470, 99, 4 } },
         // The bottom-aligned pair follows the command column's bottom, which stops at 654.
-        {"cxButton87", {888, 547, 99, 45}, {988, 573, 99, 45}},
-        {"cxButton1", {888, 592, 99, 71}, {988, 618, 99, 71}},
-        {"dxStatusBar1", {0, 663, 987, 19}, {0, 763, 1087, 19}},
+        { "cxButton87", { 888, 547, 99, 45 }, { 988, 573, 99, 45 } },
+        { "cxButton1", { 888, 592, 99, 71 }, { 988, 618, 99, 71 } },
+        { "dxStatusBar1", { 0, 663, 987, 19 }, { 0, 763, 1087, 19 } },
     };
     for (const Place &place : places) {
         QTest::addRow("%s at first size", place.control)
@@ -138,8 +138,8 @@ void WindowLayoutTest::geometry_data()
         QTest::addRow("%s grown by 100 x 100", place.control)
             << QSize(100, 100) << QString::fromLatin1(place.control) << place.grown;
     }
-    QTest::addRow("cxButton4 grown in width only") << QSize(100, 0) << QStringLiteral("cxButton4")
-                                                   << QRect(518, -8, 145, 42);
+    QTest::addRow("cxButton4 grown in width only")
+        << QSize(100, 0) << QStringLiteral("cxButton4") << QRect(518, -8, 145, 42);
     QTest::addRow("command column grown in height only")
         << QSize(0, 100) << QStringLiteral("Panel3") << QRect(888, 35, 99, 654);
     QTest::addRow("command column grown by less than its limit")
@@ -177,7 +177,8 @@ void WindowLayoutTest::grownBand()
     QTRY_COMPARE(m_window->clientArea()->width(), 1087);
     QCOMPARE(placeOf(QStringLiteral("cxButton6")).right(), m_window->Panel5->width() - 1);
     // A green band 100 wide between the board and the column.
-    QCOMPARE(placeOf(QStringLiteral("Panel1")).left() - (placeOf(QStringLiteral("Categories")).right() + 1), 100);
+    QCOMPARE(placeOf(QStringLiteral("Panel1")).left() - (placeOf(QStringLiteral("Categories")).right() + 1),
+             100);
     QCOMPARE(m_window->Panel6->palette().color(QPalette::Window), StationLook::green);
 }
 
@@ -213,16 +214,26 @@ void WindowLayoutTest::captions_data()
     QTest::addColumn<QString>("hint");
 
     QTest::newRow("design button") << "cxButton8" << QString() << QString();
-    QTest::newRow("print box") << "cxCheckBox12" << "Imprimer le Ticket" << QString();
-    QTest::newRow("second screen") << "cxButton4" << "2eme Ecran" << "2eme Ecran";
-    QTest::newRow("date label") << "Label2" << "Date de Travail" << QString();
+    QTest::newRow("print box") << "cxCheckBox12"
+                               << "Imprimer le Ticket" << QString();
+    QTest::newRow("second screen") << "cxButton4"
+                                   << "2eme Ecran"
+                                   << "2eme Ecran";
+    QTest::newRow("date label") << "Label2"
+                                << "Date de Travail" << QString();
     QTest::newRow("history") << "cxButton6" << QString() << "Historique";
-    QTest::newRow("recall") << "cxButton3" << "Deuxième\r\nAppel" << QString();
-    QTest::newRow("reprint") << "cxButton7" << "Imprimer\r\nLe Ticket" << QString();
-    QTest::newRow("list") << "cxButton5" << "Liste des\r\nCommanedes" << QString();
-    QTest::newRow("withdrawal") << "cxButton2" << "dévalider la\r\nCommande" << QString();
-    QTest::newRow("language") << "cxButton87" << "Fr" << QString();
-    QTest::newRow("quit") << "cxButton1" << "Quitter" << QString();
+    QTest::newRow("recall") << "cxButton3"
+                            << "Deuxième\r\nAppel" << QString();
+    QTest::newRow("reprint") << "cxButton7"
+                             << "Imprimer\r\nLe Ticket" << QString();
+    QTest::newRow("list") << "cxButton5"
+                          << "Liste des\r\nCommanedes" << QString();
+    QTest::newRow("withdrawal") << "cxButton2"
+                                << "dévalider la\r\nCommande" << QString();
+    QTest::newRow("language") << "cxButton87"
+                              << "Fr" << QString();
+    QTest::newRow("quit") << "cxButton1"
+                          << "Quitter" << QString();
 }
 
 void WindowLayoutTest::captions()
@@ -246,7 +257,8 @@ void WindowLayoutTest::captions()
 
 void WindowLayoutTest::twoLineCaptionsFitTheirButtons()
 {
-    for (StationButton *button : {m_window->cxButton3, m_window->cxButton7, m_window->cxButton5, m_window->cxButton2}) {
+    for (StationButton *button :
+         { m_window->cxButton3, m_window->cxButton7, m_window->cxButton5, m_window->cxButton2 }) {
         const QStringList lines = button->captionLines();
         QCOMPARE(lines.size(), 2);
         const QFontMetrics metrics(button->font());
@@ -263,19 +275,32 @@ void WindowLayoutTest::fonts_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
 
-    QTest::newRow("window") << "Vente_au_comptoir_zedivad" << "Arabic Transparent" << 16 << true;
-    QTest::newRow("design button") << "cxButton8" << "Calibri" << 16 << true;
-    QTest::newRow("print box, regular") << "cxCheckBox12" << "Calibri" << 15 << false;
-    QTest::newRow("second screen") << "cxButton4" << "Calibri" << 19 << true;
-    QTest::newRow("date label") << "Label2" << "Calibri" << 19 << true;
-    QTest::newRow("date editor") << "cxDateEdit2" << "Calibri" << 19 << true;
-    QTest::newRow("history") << "cxButton6" << "Calibri" << 16 << true;
-    QTest::newRow("grid") << "cxGrid2DBTableView1" << "Calibri" << 21 << true;
-    QTest::newRow("article box") << "cxDBTextEdit1" << "Calibri" << 15 << true;
-    QTest::newRow("command") << "cxButton3" << "Calibri" << 15 << true;
-    QTest::newRow("language") << "cxButton87" << "Calibri" << 27 << true;
-    QTest::newRow("quit") << "cxButton1" << "Calibri" << 16 << true;
-    QTest::newRow("status bar, regular") << "dxStatusBar1" << "Tahoma" << 11 << false;
+    QTest::newRow("window") << "Vente_au_comptoir_zedivad"
+                            << "Arabic Transparent" << 16 << true;
+    QTest::newRow("design button") << "cxButton8"
+                                   << "Calibri" << 16 << true;
+    QTest::newRow("print box, regular") << "cxCheckBox12"
+                                        << "Calibri" << 15 << false;
+    QTest::newRow("second screen") << "cxButton4"
+                                   << "Calibri" << 19 << true;
+    QTest::newRow("date label") << "Label2"
+                                << "Calibri" << 19 << true;
+    QTest::newRow("date editor") << "cxDateEdit2"
+                                 << "Calibri" << 19 << true;
+    QTest::newRow("history") << "cxButton6"
+                             << "Calibri" << 16 << true;
+    QTest::newRow("grid") << "cxGrid2DBTableView1"
+                          << "Calibri" << 21 << true;
+    QTest::newRow("article box") << "cxDBTextEdit1"
+                                 << "Calibri" << 15 << true;
+    QTest::newRow("command") << "cxButton3"
+                             << "Calibri" << 15 << true;
+    QTest::newRow("language") << "cxButton87"
+                              << "Calibri" << 27 << true;
+    QTest::newRow("quit") << "cxButton1"
+                          << "Calibri" << 16 << true;
+    QTest::newRow("status bar, regular") << "dxStatusBar1"
+                                         << "Tahoma" << 11 << false;
 }
 
 void WindowLayoutTest::fonts()
@@ -285,7 +310,8 @@ void WindowLayoutTest::fonts()
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
 
-    const QWidget *widget = control == m_window->objectName() ? m_window : m_window->findChild<QWidget *>(control);
+    const QWidget *widget
+        = control == m_window->objectName() ? m_window : m_window->findChild<QWidget *>(control);
     QVERIFY(widget);
     QCOMPARE(widget->font().family(), family);
     QCOMPARE(widget->font().pixelSize(), pixelSize);
@@ -302,7 +328,7 @@ void WindowLayoutTest::panelColours_data()
     QTest::newRow("board area") << "Panel6" << QColor(80, 157, 2);
     QTest::newRow("validated column") << "Panel1" << QColor(Qt::white);
     QTest::newRow("command column") << "Panel3" << QColor(80, 157, 2);
-    for (const char *strip : {"Panel7", "Panel8", "Panel2", "Panel4"})
+    for (const char *strip : { "Panel7", "Panel8", "Panel2", "Panel4" })
         QTest::newRow(strip) << strip << QColor(74, 147, 2);
     QTest::newRow("status bar") << "dxStatusBar1" << QColor(34, 50, 86);
 }
@@ -347,7 +373,7 @@ void WindowLayoutTest::statusPanels()
 
 void WindowLayoutTest::initialState()
 {
-    for (QLabel *label : {m_window->Label1, m_window->Label12, m_window->Label3}) {
+    for (QLabel *label : { m_window->Label1, m_window->Label12, m_window->Label3 }) {
         QCOMPARE(label->text(), QStringLiteral("0"));
         QVERIFY(!label->isVisible());
         QCOMPARE(label->parentWidget(), m_window->Panel5);
@@ -377,7 +403,8 @@ void WindowLayoutTest::initialState()
 
 void WindowLayoutTest::menus()
 {
-    QCOMPARE(m_window->PopupMenu1->actions(), (QList<QAction *>{m_window->MenuItem1, m_window->MenuItem2}));
+    QCOMPARE(m_window->PopupMenu1->actions(),
+             (QList<QAction *> { m_window->MenuItem1, m_window->MenuItem2 }));
     QCOMPARE(m_window->MenuItem1->text(), QStringLiteral("Aujourd'hui"));
     QCOMPARE(m_window->MenuItem2->text(), QStringLiteral("Hier"));
     QCOMPARE(m_window->cxButton6->dropDownMenu(), m_window->PopupMenu1);
@@ -398,15 +425,17 @@ void WindowLayoutTest::menus()
 void WindowLayoutTest::gridColumns()
 {
     GridView *grid = m_window->cxGrid2DBTableView1;
-    const QStringList captions{QStringLiteral("N°"),  QStringLiteral("Table"), QStringLiteral("Date"),
-                               QString(),             QStringLiteral("Qte"),   QStringLiteral("Heure")};
-    const QList<bool> hidden{false, false, true, true, false, false};
+    const QStringList captions { QStringLiteral("N°"),   QStringLiteral("Table"),
+                                 QStringLiteral("Date"), QString(),
+                                 QStringLiteral("Qte"),  QStringLiteral("Heure") };
+    const QList<bool> hidden { false, false, true, true, false, false };
     QCOMPARE(grid->columns().size(), 6);
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(grid->column(i).caption, captions.at(i));
         QCOMPARE(grid->isColumnHidden(i), hidden.at(i));
     }
-    QCOMPARE(grid->column(Window::cxGrid2DBTableView1NUM_VENTE).name, QStringLiteral("cxGrid2DBTableView1NUM_VENTE"));
+    QCOMPARE(grid->column(Window::cxGrid2DBTableView1NUM_VENTE).name,
+             QStringLiteral("cxGrid2DBTableView1NUM_VENTE"));
     QVERIFY(!grid->column(Window::cxGrid2DBTableView1VALIDE).headerGlyph.isNull());
     // Fixed columns never narrower than their width, even in a view too narrow for all.
     QCOMPARE(grid->columnWidth(Window::cxGrid2DBTableView1NUM_VENTE), 60);

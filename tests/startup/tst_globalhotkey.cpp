@@ -6,10 +6,8 @@
 
 #include <QGuiApplication>
 #include <QTest>
-
-#include <xcb/xcb.h>
-
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace {
 constexpr quint16 numLock = XCB_MOD_MASK_2;
@@ -22,23 +20,18 @@ public:
         : m_connection(xcb_connect(nullptr, nullptr))
     {
     }
-    ~OtherProgram()
-    {
-        xcb_disconnect(m_connection);
-    }
+    ~OtherProgram() { xcb_disconnect(m_connection); }
 
-    bool isConnected() const
-    {
-        return xcb_connection_has_error(m_connection) == 0;
-    }
+    bool isConnected() const { return xcb_connection_has_error(m_connection) == 0; }
 
     /// Tries to take F1 with those modifiers; true when it was free.
     bool grabF1(quint16 modifiers)
     {
         const xcb_keycode_t keycode = f1();
-        xcb_generic_error_t *error = xcb_request_check(
-            m_connection, xcb_grab_key_checked(m_connection, 0, root(), modifiers, keycode, XCB_GRAB_MODE_ASYNC,
-                                               XCB_GRAB_MODE_ASYNC));
+        xcb_generic_error_t *error
+            = xcb_request_check(m_connection,
+                                xcb_grab_key_checked(m_connection, 0, root(), modifiers, keycode,
+                                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         if (error) {
             free(error);
             return false;
@@ -53,10 +46,7 @@ public:
     }
 
 private:
-    xcb_window_t root() const
-    {
-        return xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-    }
+    xcb_window_t root() const { return xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root; }
 
     xcb_keycode_t f1() const
     {
@@ -140,7 +130,7 @@ void GlobalHotKeyTest::alreadyTakenBySomeoneElse()
     }
     // It keeps nothing of the combinations it could take either.
     OtherProgram third;
-    for (quint16 modifiers : {quint16(0), quint16(XCB_MOD_MASK_LOCK), numLock}) {
+    for (quint16 modifiers : { quint16(0), quint16(XCB_MOD_MASK_LOCK), numLock }) {
         if (modifiers == held)
             continue;
         QVERIFY(third.grabF1(modifiers));

@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -31,7 +30,8 @@ private slots:
     void station();
 
 private:
-    QProcess *start(const QString &program, const QStringList &arguments, const QString &workingDirectory = {});
+    QProcess *start(const QString &program, const QStringList &arguments,
+                    const QString &workingDirectory = {});
     static QString readLine(QProcess *process);
 
     std::unique_ptr<QTemporaryDir> m_runtime;
@@ -86,10 +86,14 @@ void SingleInstanceTest::identity_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("identity");
-    QTest::newRow("plain") << "/opt/station/kitchen-station" << "KITCHEN-STATION";
-    QTest::newRow("folder does not count") << "/home/cook/bin/Kitchen-Station" << "KITCHEN-STATION";
-    QTest::newRow("extension kept") << "C:/Station/Vente.exe" << "VENTE.EXE";
-    QTest::newRow("other name") << "/opt/station/kitchen-station-2" << "KITCHEN-STATION-2";
+    QTest::newRow("plain") << "/opt/station/kitchen-station"
+                           << "KITCHEN-STATION";
+    QTest::newRow("folder does not count") << "/home/cook/bin/Kitchen-Station"
+                                           << "KITCHEN-STATION";
+    QTest::newRow("extension kept") << "C:/Station/Vente.exe"
+                                    << "VENTE.EXE";
+    QTest::newRow("other name") << "/opt/station/kitchen-station-2"
+                                << "KITCHEN-STATION-2";
 }
 
 void SingleInstanceTest::identity()
@@ -101,10 +105,10 @@ void SingleInstanceTest::identity()
 
 void SingleInstanceTest::secondCopyBringsFirstForward()
 {
-    QProcess *first = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *first = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QCOMPARE(readLine(first), u"first"_s);
 
-    QProcess *second = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *second = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QVERIFY(second->waitForFinished(20000));
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), u"second"_s);
@@ -114,16 +118,16 @@ void SingleInstanceTest::secondCopyBringsFirstForward()
     QCOMPARE(first->state(), QProcess::Running);
 
     // And again for a third copy.
-    QProcess *third = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *third = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QVERIFY(third->waitForFinished(20000));
     QCOMPARE(readLine(first), u"activated minimised=0 visible=1"_s);
 }
 
 void SingleInstanceTest::otherIdentityRunsBeside()
 {
-    QProcess *first = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *first = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QCOMPARE(readLine(first), u"first"_s);
-    QProcess *other = start(QStringLiteral(STATION_PROBE), {u"PROBE-B"_s});
+    QProcess *other = start(QStringLiteral(STATION_PROBE), { u"PROBE-B"_s });
     QCOMPARE(readLine(other), u"first"_s);
     QCOMPARE(other->state(), QProcess::Running);
 }
@@ -131,15 +135,15 @@ void SingleInstanceTest::otherIdentityRunsBeside()
 void SingleInstanceTest::leftOverSocketIsTakenOver()
 {
     // A copy that was killed leaves its socket behind; the next copy is the first all the same.
-    QProcess *killed = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *killed = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QCOMPARE(readLine(killed), u"first"_s);
     killed->kill();
     QVERIFY(killed->waitForFinished());
     QVERIFY(QFileInfo::exists(QDir(m_runtime->path()).filePath(u"PROBE-A"_s)));
 
-    QProcess *next = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *next = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QCOMPARE(readLine(next), u"first"_s);
-    QProcess *second = start(QStringLiteral(STATION_PROBE), {u"PROBE-A"_s});
+    QProcess *second = start(QStringLiteral(STATION_PROBE), { u"PROBE-A"_s });
     QVERIFY(second->waitForFinished(20000));
     QCOMPARE(QString::fromUtf8(second->readAllStandardOutput()).trimmed(), u"second"_s);
 }
@@ -162,7 +166,8 @@ void SingleInstanceTest::station()
     // and never end by itself.
     QTemporaryDir work;
     QProcess *first = start(QStringLiteral(STATION_PROGRAM), {}, work.path());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(m_runtime->path()).filePath(u"KITCHEN-STATION"_s)), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(m_runtime->path()).filePath(u"KITCHEN-STATION"_s)),
+                             20000);
 
     QTemporaryDir copies;
     const QString copy = copies.filePath(secondName);
@@ -173,7 +178,8 @@ void SingleInstanceTest::station()
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(m_runtime->path()).filePath(secondName.toUpper())), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(QDir(m_runtime->path()).filePath(secondName.toUpper())),
+                                 20000);
         QCOMPARE(second->state(), QProcess::Running);
     }
     QCOMPARE(first->state(), QProcess::Running);

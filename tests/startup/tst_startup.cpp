@@ -13,7 +13,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -74,22 +73,25 @@ void StartupTest::creationHandler()
 void StartupTest::startupTimer_data()
 {
     QTest::addColumn<QByteArray>("connectionFile"); // "-": no file; "%DB%": the test database's text
-    QTest::addColumn<QString>("error");             // part of the one error shown; empty: none
+    QTest::addColumn<QString>("error"); // part of the one error shown; empty: none
     QTest::addColumn<bool>("connected");
     QTest::addColumn<QString>("serverLabel");
     QTest::addColumn<QByteArray>("stationIni"); // empty: as the test database wants it
 
-    QTest::newRow("two lines") << QByteArray("%DB%\r\nServeur cuisine\r\n") << QString() << true << "Serveur cuisine" << QByteArray();
-    QTest::newRow("three lines: the third is ignored") << QByteArray("%DB%\nCuisine 2\nautre chose") << QString()
-                                                       << true << "Cuisine 2" << QByteArray();
-    QTest::newRow("label kept with its blanks") << QByteArray("%DB%\r\n  Poste  ") << QString() << true << "  Poste  " << QByteArray();
+    QTest::newRow("two lines") << QByteArray("%DB%\r\nServeur cuisine\r\n") << QString() << true
+                               << "Serveur cuisine" << QByteArray();
+    QTest::newRow("three lines: the third is ignored")
+        << QByteArray("%DB%\nCuisine 2\nautre chose") << QString() << true << "Cuisine 2" << QByteArray();
+    QTest::newRow("label kept with its blanks")
+        << QByteArray("%DB%\r\n  Poste  ") << QString() << true << "  Poste  " << QByteArray();
     QTest::newRow("missing file") << QByteArray("-") << "Ch.txt" << false << "" << QByteArray();
     QTest::newRow("empty file") << QByteArray("") << "est vide" << false << "" << QByteArray();
-    QTest::newRow("one line: connected, then stopped") << QByteArray("%DB%\r\n") << "ligne 2" << true << "" << QByteArray();
-    QTest::newRow("database that does not exist") << QByteArray("/nonexistent/folder/base.fdb\r\nServeur")
-                                                  << "base.fdb" << false << "" << QByteArray();
-    QTest::newRow("server that does not answer") << QByteArray("127.0.0.1/1:/tmp/base.fdb\r\nServeur") << "127.0.0.1"
-                                                 << false << "" << QByteArray();
+    QTest::newRow("one line: connected, then stopped")
+        << QByteArray("%DB%\r\n") << "ligne 2" << true << "" << QByteArray();
+    QTest::newRow("database that does not exist")
+        << QByteArray("/nonexistent/folder/base.fdb\r\nServeur") << "base.fdb" << false << "" << QByteArray();
+    QTest::newRow("server that does not answer")
+        << QByteArray("127.0.0.1/1:/tmp/base.fdb\r\nServeur") << "127.0.0.1" << false << "" << QByteArray();
     if (m_db->isServer()) {
         QTest::newRow("wrong password") << QByteArray("%DB%\r\nServeur") << "password" << false << ""
                                         << QByteArray("[database]\npassword=wrong\ncodepage=windows-1256\n");

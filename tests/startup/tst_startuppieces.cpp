@@ -31,10 +31,14 @@ void StartupPiecesTest::addresses_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("address");
-    QTest::newRow("loopback name") << "localhost" << "127.0.0.1";
-    QTest::newRow("dotted address") << "10.1.2.3" << "10.1.2.3";
-    QTest::newRow("name that does not resolve") << "no-such-host.invalid" << "";
-    QTest::newRow("empty name") << "" << "";
+    QTest::newRow("loopback name") << "localhost"
+                                   << "127.0.0.1";
+    QTest::newRow("dotted address") << "10.1.2.3"
+                                    << "10.1.2.3";
+    QTest::newRow("name that does not resolve") << "no-such-host.invalid"
+                                                << "";
+    QTest::newRow("empty name") << ""
+                                << "";
 }
 
 void StartupPiecesTest::addresses()
@@ -55,8 +59,8 @@ void StartupPiecesTest::localAddress()
 void StartupPiecesTest::fontFiles()
 {
     QCOMPARE(Fonts::fontFiles(),
-             (QStringList{u"Font/calibrib.TTF"_s, u"Font/calibrii.TTF"_s, u"Font/calibril.TTF"_s, u"Font/calibrili.TTF"_s,
-                          u"Font/calibriz.TTF"_s}));
+             (QStringList { u"Font/calibrib.TTF"_s, u"Font/calibrii.TTF"_s, u"Font/calibril.TTF"_s,
+                            u"Font/calibrili.TTF"_s, u"Font/calibriz.TTF"_s }));
 
     // Two files of the five, one of them damaged: the good one registers, the
     // others are passed over.
@@ -69,18 +73,22 @@ void StartupPiecesTest::fontFiles()
     damaged.write("not a font");
     damaged.close();
 
-    QCOMPARE(Fonts::registerFontFiles(dir.path()), QStringList{QStringLiteral("Carlito")});
-    QCOMPARE(Fonts::registerFontFiles(dir.filePath(QStringLiteral("nowhere"))), QStringList{});
+    QCOMPARE(Fonts::registerFontFiles(dir.path()), QStringList { QStringLiteral("Carlito") });
+    QCOMPARE(Fonts::registerFontFiles(dir.filePath(QStringLiteral("nowhere"))), QStringList {});
 }
 
 void StartupPiecesTest::substitutes_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<QString>("shownAs");
-    QTest::newRow("Calibri") << "Calibri" << "Carlito";
-    QTest::newRow("Tahoma") << "Tahoma" << "DejaVu Sans";
-    QTest::newRow("Arial") << "Arial" << "Liberation Sans";
-    QTest::newRow("Arabic Transparent") << "Arabic Transparent" << "Noto Sans Arabic";
+    QTest::newRow("Calibri") << "Calibri"
+                             << "Carlito";
+    QTest::newRow("Tahoma") << "Tahoma"
+                            << "DejaVu Sans";
+    QTest::newRow("Arial") << "Arial"
+                           << "Liberation Sans";
+    QTest::newRow("Arabic Transparent") << "Arabic Transparent"
+                                        << "Noto Sans Arabic";
 }
 
 void StartupPiecesTest::substitutes()
