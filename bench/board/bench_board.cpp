@@ -1,6 +1,6 @@
 // bench_board: what the board's refresh costs the station.
 //
-//   bench_board [--embedded] [--history N] [--long-ticks N]
+//   bench_board [--embedded] [--history N] [--long-ticks N] [--parts ticks,cpu,memory,latency]
 //
 // On a database of N validated lines of history (1,000,000 by default, with
 // the counter-sale system's index on DATE_VENTE), in the station's process
@@ -104,6 +104,8 @@ qint64 residentKiB()
 /// Median and 99th percentile, in milliseconds, of durations in microseconds.
 QString figures(QList<qint64> samples)
 {
+    if (samples.isEmpty())
+        return u"no samples"_s;
     std::sort(samples.begin(), samples.end());
     const auto at = [&](double quantile) {
         const qsizetype index = std::min(samples.size() - 1, qsizetype(quantile * double(samples.size())));
@@ -190,6 +192,7 @@ int runInserter(const QStringList &arguments)
 struct Options
 {
     bool embedded = false;
+    QStringList parts = {u"ticks"_s, u"cpu"_s, u"memory"_s, u"latency"_s};
     int history = 1000000;
     int longTicks = 100000;
 };
@@ -338,8 +341,14 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.value(0) == u"--insert"_s)
-        return runInserter(arguments.mid(1));
+    if (arguments.value(0) == u"--insert"_s) {
+        try {
+            return runInserter(arguments.mid(1));
+        } catch (const StationError &error) {
+            QTextStream(stderr) << "bench_board --insert: " << error.message() << '\n';
+            return 1;
+        }
+    }
 
     Options options;
     for (int i = 0; i < arguments.size(); ++i) {
@@ -347,6 +356,8 @@ int main(int argc, char *argv[])
             options.embedded = true;
         else if (arguments.at(i) == u"--history"_s)
             options.history = arguments.value(++i).toInt();
+        else if (arguments.at(i) == u"--parts"_s)
+            options.parts = arguments.value(++i).split(u',');
         else if (arguments.at(i) == u"--long-ticks"_s)
             options.longTicks = arguments.value(++i).toInt();
     }
@@ -369,13 +380,18 @@ int main(int argc, char *argv[])
         window.show();
         QCoreApplication::processEvents();
 
-        tickCost(db, window);
-        cpuAtRest(db, window);
-        memory(db, window, options.longTicks);
-        if (options.embedded)
-            out << "\n(latency needs a second process on the database: run without --embedded)\n";
-        else
-            latency(db, window);
+        if (options.parts.contains(u"ticks"_s))
+            tickCost(db, window);
+        if (options.parts.contains(u"cpu"_s))
+            cpuAtRest(db, window);
+        if (options.parts.contains(u"memory"_s))
+            memory(db, window, options.longTicks);
+        if (options.parts.contains(u"latency"_s)) {
+            if (options.embedded)
+                out << "\n(latency needs a second process on the database: run without --embedded)\n";
+            else
+                latency(db, window);
+        }
     } catch (const StationError &error) {
         out << "bench_board: " << error.message() << '\n';
         return 1;
