@@ -18,7 +18,10 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTest>
+#include <QScreen>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 using Window = TVente_au_comptoir_zedivad;
 
@@ -90,6 +93,9 @@ void WindowLayoutTest::clientSize()
     QCOMPARE(m_window->clientArea()->size(), QSize(987, 682));
     QCOMPARE(m_window->size(), QSize(987 + 2 * Window::BorderWidth, 682 + 2 * Window::BorderWidth));
     QCOMPARE(m_window->clientArea()->pos(), QPoint(Window::BorderWidth, Window::BorderWidth));
+    // First shown centred on the desktop.
+    const QPoint offCentre = m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
+    QVERIFY2(qAbs(offCentre.x()) <= 2 && qAbs(offCentre.y()) <= 2, qPrintable(u"%1, %2"_s.arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void WindowLayoutTest::geometry_data()
