@@ -16,9 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
-#include <QScreen>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -94,8 +94,10 @@ void WindowLayoutTest::clientSize()
     QCOMPARE(m_window->size(), QSize(987 + 2 * Window::BorderWidth, 682 + 2 * Window::BorderWidth));
     QCOMPARE(m_window->clientArea()->pos(), QPoint(Window::BorderWidth, Window::BorderWidth));
     // First shown centred on the desktop.
-    const QPoint offCentre = m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
-    QVERIFY2(qAbs(offCentre.x()) <= 2 && qAbs(offCentre.y()) <= 2, qPrintable(u"%1, %2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    const QPoint offCentre
+        = m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
+    QVERIFY2(qAbs(offCentre.x()) <= 2 && qAbs(offCentre.y()) <= 2,
+             qPrintable(u"%1, %2"_s.arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void WindowLayoutTest::geometry_data()
