@@ -2,16 +2,22 @@
 
 #include "app/Translator.h"
 #include "data/DbConnection.h"
+#include "data/OptionStore.h"
+#include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
+#include "forms/StatusBar.h"
+#include "forms/TVente_au_comptoir_zedivad.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 const QString TPassw::UTILISATSql
@@ -106,6 +112,39 @@ TPassw::TPassw(DbConnection &connection, TLocalizer *localizer, Host host, QWidg
 }
 
 TPassw::~TPassw() = default;
+
+TPassw *TPassw::create(TVente_au_comptoir_zedivad &main)
+{
+    Host host;
+    host.stopStartupTimer = [&main] { main.Timer1->stop(); };
+    host.loggedIn = [&main](const DbQuery &user) { loginSucceeded(main, user); };
+    return new TPassw(main.UniConnection1, &main.LAnge, std::move(host), &main);
+}
+
+void TPassw::execute(TVente_au_comptoir_zedivad &main)
+{
+    create(main)->exec();
+}
+
+void TPassw::loginSucceeded(TVente_au_comptoir_zedivad &main, const DbQuery &user)
+{
+    main.Label1->setText(user.asText(QStringLiteral("POSTE")));
+    main.Label12->setText(user.asText(QStringLiteral("CLE_USER")));
+    main.OPTION_LOCALS_UTILISATEUR.open();
+    if (OptionStore(main.OPTION_LOCALS_UTILISATEUR)
+            .ReadStringc(main.Label12->text(), OptionStore::printOption())
+        == u"True")
+        main.cxCheckBox12->setChecked(true);
+    // The working-date editor is still empty here: the board comes out empty.
+    main.categor();
+    main.Liste_Commande.close();
+    main.Liste_Commande.setParam(0, DbValue(QDate::currentDate()));
+    main.Liste_Commande.open();
+    main.dxStatusBar1->setPanelText(3, user.asText(QStringLiteral("POSTE")));
+    main.dxStatusBar1->setPanelText(1, user.asText(QStringLiteral("NAME")));
+    main.cxDateEdit2->setDate(QDate::currentDate());
+    main.Timer2->start();
+}
 
 void TPassw::buildLayout()
 {

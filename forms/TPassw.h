@@ -15,6 +15,7 @@ class QPushButton;
 class QToolButton;
 class TLocalizer;
 class TTranslator;
+class TVente_au_comptoir_zedivad;
 
 /// The login dialog: the user picks a name among those who may log in, types
 /// the password and presses "Entrer". A wrong name or password is answered by
@@ -41,6 +42,19 @@ public:
     /// culture the dialog's translator follows (none: French, not mirrored).
     TPassw(DbConnection &connection, TLocalizer *localizer, Host host, QWidget *parent = nullptr);
     ~TPassw() override;
+
+    /// The dialog of the main window: over its connection, following its
+    /// language, centred over it, and a successful login writes into it
+    /// (loginSucceeded). Not shown yet.
+    static TPassw *create(TVente_au_comptoir_zedivad &main);
+    /// The start-up timer's last step: the dialog, shown modally; returns once
+    /// it has closed (and freed itself).
+    static void execute(TVente_au_comptoir_zedivad &main);
+    /// What a successful login does to the main window, user being the row
+    /// of UTILISAT: current workstation and user key, the print option, the
+    /// board, today's validated lines, status panels 3 and 1, the working
+    /// date, the board refresh.
+    static void loginSucceeded(TVente_au_comptoir_zedivad &main, const DbQuery &user);
 
     static const QString UTILISATSql;
     static const QString liste_adminSql;
