@@ -296,6 +296,9 @@ bool TPassw::event(QEvent *event)
 
 void TPassw::showEvent(QShowEvent *event)
 {
+    // Centred over the window that opened it (the main window).
+    if (!event->spontaneous() && parentWidget())
+        move(parentWidget()->window()->frameGeometry().center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
