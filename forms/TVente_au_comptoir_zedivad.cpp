@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +162,11 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
 
 TVente_au_comptoir_zedivad::~TVente_au_comptoir_zedivad()
 {
+    // A dialog still open over the window (the login dialog when the program
+    // ends on its third failure) holds queries on the connection: it goes
+    // first, while the connection and the localizers still exist.
+    const QList<QDialog *> dialogs = findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(dialogs);
     if (theInstance == this)
         theInstance = nullptr;
 }

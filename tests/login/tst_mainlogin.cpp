@@ -66,6 +66,7 @@ private Q_SLOTS:
     void languageButton();
     void languageButtonWriteFailure();
     void dialogFollowsTheWindowsLanguage();
+    void windowClosingWithTheDialogOpen();
 
 private:
     QStringList m_errors;
@@ -306,6 +307,29 @@ void tst_MainLogin::dialogFollowsTheWindowsLanguage()
     std::unique_ptr<TPassw> french(TPassw::create(window));
     QVERIFY(!french->Translator1->isMirrored());
     QCOMPARE(french->cButton1->text(), u"Entrer"_s);
+}
+
+void tst_MainLogin::windowClosingWithTheDialogOpen()
+{
+    // The program ends on a third failure with the dialog still up: the
+    // dialog's queries must go before the window's connection does.
+    TestDatabase db(TestDatabase::schema() + TestDatabase::users());
+    TestWorkingDirectory work(db);
+    auto window = std::make_unique<TVente_au_comptoir_zedivad>();
+    window->UniConnection1.open(db.settings());
+    QPointer<TPassw> dialog = TPassw::create(*window);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    dialog->cxTextEdit1->setEditText(u"Cuisine"_s);
+    dialog->cxTextEdit2->setText(u"1234"_s);
+    dialog->cButton1->click(); // the login query ran: its statement is prepared
+    QTRY_VERIFY(!dialog);
+    dialog = TPassw::create(*window);
+    dialog->show();
+    dialog->cButton1->click(); // a failed attempt, the dialog stays
+    QVERIFY(dialog);
+    window.reset();
+    QVERIFY(!dialog);
 }
 
 QTEST_MAIN(tst_MainLogin)

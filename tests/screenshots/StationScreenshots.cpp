@@ -2,26 +2,28 @@
 //   The splash over a desktop; needs an X server with a compositing manager,
 //   so that its transparent pixels show the desktop.
 // station-screenshots login-ar OUT.png | login-fr OUT.png
-//   The login dialog in Arabic or French, on a test database with the demo
-//   users, a name being typed.
+//   The login dialog over the main window, in Arabic or French, on a test
+//   database with the demo users, a name being typed.
 
 #include "TestDatabase.h"
+#include "TestWorkingDirectory.h"
 #include "app/LanguageFile.h"
 #include "app/SplashScreen.h"
 #include "app/StationLanguage.h"
 #include "forms/TPassw.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
+#include "forms/TVente_au_comptoir_zedivad.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -78,27 +80,33 @@ int splash(const QString &out)
 
 int login(const QString &letter, const QString &out)
 {
-    QTemporaryDir dir;
-    const LanguageFile file(dir.path(), QStringLiteral("windows-1256"));
-    file.write(letter);
-    StationLanguage language;
-    language.restore(file);
-
+    // The station as it starts: the language restored from langue.txt, the
+    // main window up, the login dialog over it, a name being typed.
     TestDatabase db(TestDatabase::schema() + TestDatabase::users());
-    DbConnection connection;
-    connection.open(db.settings());
-    TPassw dialog(connection, &language.LAnge, {});
-    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.show();
-    dialog.activateWindow();
-    if (!QTest::qWaitForWindowActive(&dialog))
+    TestWorkingDirectory work(db, QStringLiteral("Serveur cuisine"));
+    work.writeFile(QStringLiteral("langue.txt"), letter.toLatin1() + "\r\n");
+    TVente_au_comptoir_zedivad window;
+    window.ForcatmCreate();
+    window.Timer1->stop(); // the dialog is opened here, not modally
+    window.UniConnection1.open(db.settings());
+    window.show();
+    settle(500);
+
+    TPassw *dialog = TPassw::create(window);
+    dialog->show();
+    dialog->activateWindow();
+    if (!QTest::qWaitForWindowActive(dialog))
         std::fprintf(stderr, "the dialog did not become active\n");
     settle(300);
-    QLineEdit *edit = dialog.cxTextEdit1->lineEdit();
+    QLineEdit *edit = dialog->cxTextEdit1->lineEdit();
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("cu"));
-    settle(300);
-    return dialog.grab().save(out) ? 0 : 1;
+    settle(500);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, window.frameGeometry().x(), window.frameGeometry().y(), window.frameGeometry().width(),
+        window.frameGeometry().height());
+    dialog->close();
+    return shot.save(out) ? 0 : 1;
 }
 
 } // namespace
@@ -111,7 +119,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString what = QString::fromLocal8Bit(argv[1]);
-    const QString out = QString::fromLocal8Bit(argv[2]);
+    // absolute: the login picture runs in a working directory of its own
+    const QString out = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
     if (what == u"splash")
         return splash(out);
     if (what == u"login-ar")
