@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+/// Where the label tests find their layout files.
+namespace TicketTestSupport {
+
+inline QString sourceDir()
+{
+    return qEnvironmentVariable("STATION_SOURCE_DIR", QStringLiteral(STATION_TEST_SOURCE_DIR));
+}
+
+/// A layout file of tests/tickets/data.
+inline QString fixture(const QString &name)
+{
+    return sourceDir() + u"/tests/tickets/data/" + name;
+}
+
+/// The built-in label as a file: the 40 x 20 mm label with the order number and the article.
+inline QString sampleLayout()
+{
+    return sourceDir() + u"/resources/tickets/Etiquette_2X4.fr3";
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace TicketTestSupport
