@@ -12,6 +12,7 @@ void LabelReport::addDataset(const QString &dataSet, const QString &dataSetName)
         if (item.value(u"DataSetName") == dataSetName)
             return;
     }
+    m_hasDatasetList = true;
     LabelAttributes item;
     item.setValue(QStringLiteral("DataSet"), dataSet);
     item.setValue(QStringLiteral("DataSetName"), dataSetName);

@@ -17,8 +17,8 @@ public:
     /// The items of the dataset list (DataSet, DataSetName, ...).
     const QList<LabelAttributes> &datasets() const { return m_datasets; }
     QList<LabelAttributes> &datasets() { return m_datasets; }
-    /// Whether the file had a dataset list (written back only then, or when it is not empty).
-    bool hasDatasetList() const { return m_hasDatasetList || !m_datasets.isEmpty(); }
+    /// Whether the layout has a dataset list element (written back only then).
+    bool hasDatasetList() const { return m_hasDatasetList; }
     void setHasDatasetList(bool has) { m_hasDatasetList = has; }
     /// Lists dataSet under the name dataSetName, unless it is listed already.
     void addDataset(const QString &dataSet, const QString &dataSetName);
