@@ -1,8 +1,9 @@
 # The Firebird client library (fbclient): embedded engine for a plain path,
-# remote protocol for host:/path.
+# remote protocol for host:/path. The data layer loads the library at run time
+# (ConnectionSettings::clientLibrary), so that a machine without it gets a clear
+# message at connect time; the build only needs its headers.
 find_path(FIREBIRD_INCLUDE_DIR ibase.h PATH_SUFFIXES firebird REQUIRED)
-find_library(FIREBIRD_CLIENT_LIBRARY NAMES fbclient REQUIRED)
-add_library(Firebird::fbclient UNKNOWN IMPORTED)
+add_library(Firebird::fbclient INTERFACE IMPORTED)
 set_target_properties(Firebird::fbclient PROPERTIES
-    IMPORTED_LOCATION "${FIREBIRD_CLIENT_LIBRARY}"
-    INTERFACE_INCLUDE_DIRECTORIES "${FIREBIRD_INCLUDE_DIR}")
+    INTERFACE_INCLUDE_DIRECTORIES "${FIREBIRD_INCLUDE_DIR}"
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")

@@ -14,12 +14,20 @@ struct ConnectionSettings
     QString password = QStringLiteral("masterkey");
     /// The code page of every text the database holds.
     QString codepage = QStringLiteral("windows-1256");
-    /// How long a write waits for a row locked by another program before it fails.
+    /// How long a write waits for a row locked by another program before it
+    /// fails; 0 fails at once.
     int lockTimeoutSeconds = 5;
+    /// The Firebird client library, loaded when the first connection opens: a
+    /// file name looked up by the system's loader, or a path.
+    QString clientLibrary = QStringLiteral("libfbclient.so.2");
 
     /// Reads the [database] section of station.ini (password=, codepage=,
-    /// locktimeout=) in the given folder over the defaults above; a missing
-    /// file leaves the defaults. Throws StationError for an unknown code page,
-    /// naming it, and for a file that exists but cannot be read.
+    /// locktimeout=, clientlibrary=) in the given folder over the defaults
+    /// above; a missing file leaves the defaults. Throws StationError for an
+    /// unknown code page, naming it, for a lock timeout that is not a whole
+    /// number of seconds, and for a file that exists but cannot be read.
     static ConnectionSettings fromWorkingDirectory(const QString &directory, const QString &database);
+
+    /// Throws StationError naming codepage when the system cannot convert it.
+    static void checkCodepage(const QString &codepage);
 };

@@ -12,12 +12,18 @@
 ///
 /// Parameter positions (from 0):
 /// - Liste_article, Liste_Commande: DATE_VENTE (the working date; an invalid
-///   date selects nothing).
+///   QDate binds NULL and selects nothing, without an error).
 /// - Update_commande: P (time of day), NUM_VENTE, CLE_ART, TAILLE (NULL matches
 ///   a NULL size), DATE_VENTE.
 /// - Update_commande1: NUM_VENTE, CLE_ART, DATE_VENTE.
 /// - Tickt: NUM_VENTE, CLE_ART, TAILLE (NULL matches a NULL size), DATE_VENTE.
+///   It selects every column; the label's dataset takes the first 14
+///   (CLE_LISTE_COMMANDE to WAJBA_ORDER).
 /// - OPTION_LOCALS_UTILISATEUR: none; updatable on its own table.
+///
+/// NUM_VENTE and CLE_ART may be given as decimal texts (the tile's texts):
+/// they are converted to the integer columns, and a text that is no number
+/// fails with a DbError naming the parameter.
 class DataModule
 {
 public:

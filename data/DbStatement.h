@@ -3,6 +3,7 @@
 #include "data/DbValue.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class DbConnection;
@@ -21,12 +22,20 @@ public:
     const QString &sql() const;
     int paramCount() const;
     QStringList paramNames() const;
+    /// A position or name that the text does not have throws DbError.
     void setParam(int position, const DbValue &value);
     void setParam(const QString &name, const DbValue &value);
+    DbValue param(int position) const;
 
     /// Executes and commits; returns the number of rows changed. Throws DbError;
     /// a row locked by another program fails after the connection's lock timeout.
+    /// A parameter value that does not convert to the type the server expects
+    /// (a text that is no number for an integer) throws DbError naming the
+    /// parameter; nothing is executed then.
     int execute();
+
+    /// The plan the server chose for the statement (prepares it when needed).
+    QString plan();
 
     struct Private;
 
