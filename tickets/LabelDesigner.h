@@ -36,6 +36,8 @@ public:
 
     LabelDesignDocument &document() { return m_document; }
     LabelDesignCanvas *canvas() const { return m_canvas; }
+    /// The line the preview shows.
+    const LabelDataset &previewData() const { return m_previewData; }
 
     /// Saves; asks for a file name first when the layout has none. Returns
     /// whether it was saved (an error is shown in the error box).
