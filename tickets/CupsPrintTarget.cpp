@@ -3,18 +3,8 @@
 #include "app/StationError.h"
 #include "tickets/LabelRenderer.h"
 
-#include <QPageLayout>
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-namespace {
-QPageLayout pageLayout(const PreparedLabel::Page &page)
-{
-    const QPageSize size(page.paperSize, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-}
-} // namespace
 
 QString CupsPrintTarget::resolvePrinter(const QString &printerName)
 {
@@ -44,27 +34,8 @@ void CupsPrintTarget::print(const PreparedLabel &label, const LabelPrintOptions 
     printer.setDocName(options.jobName);
     printer.setCopyCount(options.copies);
     printer.setFullPage(true);
-    printer.setPageLayout(pageLayout(label.pages.first()));
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        throw StationError(QStringLiteral("The label \"%1\" could not be sent to the printer \"%2\".")
+    if (!LabelRenderer::paintPages(printer, label) || printer.printerState() == QPrinter::Error) {
+        throw StationError(QStringLiteral("The label \"%1\" could not be printed on \"%2\".")
                                .arg(options.jobName, queue));
-    }
-    for (qsizetype i = 0; i < label.pages.size(); ++i) {
-        const PreparedLabel::Page &page = label.pages.at(i);
-        if (i > 0) {
-            printer.setPageLayout(pageLayout(page));
-            printer.newPage();
-        }
-        painter.save();
-        const double scale = printer.resolution() / 96.0;
-        painter.scale(scale, scale);
-        LabelRenderer::paintPage(painter, page);
-        painter.restore();
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error) {
-        throw StationError(QStringLiteral("The printer \"%1\" did not take the label \"%2\".")
-                               .arg(queue, options.jobName));
     }
 }

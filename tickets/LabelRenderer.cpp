@@ -3,8 +3,9 @@
 #include "app/StationError.h"
 #include "tickets/LabelText.h"
 
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 #include <QTextLayout>
 
 #include <cmath>
@@ -381,6 +382,34 @@ void LabelRenderer::paintPage(QPainter &painter, const PreparedLabel::Page &page
     for (const PreparedLabel::Item &item : page.items)
         paintObject(painter, item.object, item.font, item.text);
     painter.restore();
+}
+
+QPageLayout LabelRenderer::pageLayout(const PreparedLabel::Page &page)
+{
+    const QPageSize size(page.paperSize, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+bool LabelRenderer::paintPages(QPagedPaintDevice &device, const PreparedLabel &label)
+{
+    if (label.isEmpty())
+        return true;
+    device.setPageLayout(pageLayout(label.pages.first()));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    for (qsizetype i = 0; i < label.pages.size(); ++i) {
+        if (i > 0) {
+            device.setPageLayout(pageLayout(label.pages.at(i)));
+            device.newPage();
+        }
+        painter.save();
+        const double scale = device.logicalDpiX() / 96.0;
+        painter.scale(scale, scale);
+        paintPage(painter, label.pages.at(i));
+        painter.restore();
+    }
+    return painter.end();
 }
 
 QImage LabelRenderer::renderImage(const PreparedLabel::Page &page, double dpi)

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QImage>
 
+class QPageLayout;
+class QPagedPaintDevice;
 class QPainter;
 
 /// Runs a layout over its datasets and paints the result.
@@ -33,6 +35,13 @@ public:
 
     /// One object, at its geometry, showing text; what the designer draws too.
     static void paintObject(QPainter &painter, const LabelObject &object, const LabelFont &font, const QString &text);
+
+    /// The exact paper of a page, without margins.
+    static QPageLayout pageLayout(const PreparedLabel::Page &page);
+    /// Paints every page on a paged device (a printer, a PDF file), each on
+    /// its own paper. The device is set to the first page's paper first.
+    /// False when the device cannot be painted on or does not finish.
+    static bool paintPages(QPagedPaintDevice &device, const PreparedLabel &label);
 
     /// A page as an image of the paper at dpi dots per inch, on white.
     static QImage renderImage(const PreparedLabel::Page &page, double dpi);

@@ -22,29 +22,17 @@ void TicketPrinting::setDesignerHook(std::function<void(LabelDesigner &)> hook)
     m_designerHook = std::move(hook);
 }
 
-QString TicketPrinting::jobName(const DbValue &numVente)
-{
-    return QStringLiteral("Ticket ") + numVente.toText().trimmed();
-}
-
 void TicketPrinting::imprimerTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt,
                                     const DbValue &taille, QDate workingDate)
 {
     m_tickt = &tickt;
-    tickt.close();
-    tickt.setParam(0, numVente);
-    tickt.setParam(1, cleArt);
-    tickt.setParam(2, taille);
-    // The ticket query reads the line of the working date only.
-    if (tickt.paramCount() > 3)
-        tickt.setParam(3, DbValue(workingDate));
-    tickt.open();
+    TicketReport::openTicket(tickt, numVente, cleArt, taille, workingDate);
 
     // Read afresh for every print: what the designer saved is what prints.
     frxReport1.loadFromFile(TicketReport::layoutFileName());
     frxReport1.prepare({TicketReport::datasetFromQuery(tickt)});
     // There is no print dialog, whatever the layout's print options say.
-    frxReport1.print(m_target ? *m_target : *m_printingSystem, jobName(numVente));
+    frxReport1.print(m_target ? *m_target : *m_printingSystem, TicketReport::jobName(numVente));
 }
 
 LabelDataset TicketPrinting::previewDataset() const

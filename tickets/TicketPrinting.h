@@ -47,9 +47,6 @@ public:
     /// designer's own command.
     void modifierTicket(const QString &path, QWidget *parent = nullptr);
 
-    /// The name of the print job of a line's label.
-    static QString jobName(const DbValue &numVente);
-
     /// Called with the designer once it is set up, before it is shown (tests
     /// drive the modal window from there).
     void setDesignerHook(std::function<void(LabelDesigner &)> hook);

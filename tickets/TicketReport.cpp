@@ -38,6 +38,24 @@ LabelDataset TicketReport::datasetFromQuery(const DbQuery &tickt)
     return LabelDataset::fromQuery(datasetName(), datasetComponentName(), tickt, fieldNames());
 }
 
+void TicketReport::openTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt, const DbValue &taille,
+                              QDate workingDate)
+{
+    tickt.close();
+    tickt.setParam(0, numVente);
+    tickt.setParam(1, cleArt);
+    tickt.setParam(2, taille);
+    // The ticket query reads the line of the working date only.
+    if (tickt.paramCount() > 3)
+        tickt.setParam(3, DbValue(workingDate));
+    tickt.open();
+}
+
+QString TicketReport::jobName(const DbValue &numVente)
+{
+    return QStringLiteral("Ticket ") + numVente.toText().trimmed();
+}
+
 LabelDataset TicketReport::sampleDataset()
 {
     const DbRow row = {DbValue(1),

@@ -324,7 +324,7 @@ void TestTicketPrinting::throughCups()
         station.imprimerTicket(m_module->Tickt, number, 300, QStringLiteral("S"), QDate::currentDate());
 
     for (const int number : {first, first + 1}) {
-        const QString job = TicketPrinting::jobName(number);
+        const QString job = TicketReport::jobName(number);
         QTRY_COMPARE_WITH_TIMEOUT(pdfsOf(folder, job).size(), 1, 30000);
         const QString path = pdfsOf(folder, job).first();
         QString info;
