@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 
 /// Where the label tests find their layout files.
@@ -28,6 +30,15 @@ inline QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Keeps an image for people to look at, in the folder STATION_SCREENSHOTS
+/// names (docs/screenshots); without it, nothing is kept.
+inline void keepScreenshot(const QString &name, const QImage &image)
+{
+    const QString folder = qEnvironmentVariable("STATION_SCREENSHOTS");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        image.save(QDir(folder).filePath(name));
 }
 
 } // namespace TicketTestSupport

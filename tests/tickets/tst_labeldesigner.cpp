@@ -46,6 +46,7 @@ private slots:
     void init();
     void cleanup();
 
+    void lookAtIt();
     void dragMovesAndUndoes();
     void handleResizes();
     void keys_data();
@@ -95,6 +96,21 @@ std::unique_ptr<LabelDesigner> TestLabelDesigner::makeDesigner(const QString &fi
     if (!QTest::qWaitForWindowExposed(designer.get()))
         return {};
     return designer;
+}
+
+void TestLabelDesigner::lookAtIt()
+{
+    // The window as the cook sees it: the label drawn large with its article
+    // selected, the panels, and the preview with a sample line.
+    auto designer = makeDesigner(TicketReport::layoutFileName());
+    QVERIFY(designer);
+    designer->canvas()->setSelection({article});
+    const QImage preview = designer->previewImage();
+    QVERIFY(!preview.isNull());
+    QCOMPARE(preview.size(), QSize(qRound(40 / 25.4 * 288), qRound(20 / 25.4 * 288)) * designer->devicePixelRatio());
+    const QImage window = designer->grab().toImage();
+    QVERIFY(!window.isNull());
+    keepScreenshot(QStringLiteral("designer.png"), window);
 }
 
 void TestLabelDesigner::dragMovesAndUndoes()

@@ -151,6 +151,8 @@ void TestTicketPrinting::printsTheLine_data()
 
     QTest::newRow("integers, as the reprint gives them")
         << DbValue(57) << DbValue(100) << DbValue(QStringLiteral("M")) << 0 << QStringLiteral("57") << QStringLiteral("Pizza");
+    QTest::newRow("a French article") << DbValue(60) << DbValue(400) << DbValue(QStringLiteral("L")) << 0
+                                      << QStringLiteral("60") << QStringLiteral("Croque-monsieur");
     QTest::newRow("texts, as a tile gives them")
         << DbValue(QStringLiteral("57")) << DbValue(QStringLiteral("101")) << DbValue(QStringLiteral("M")) << 0
         << QStringLiteral("57") << QStringLiteral("Tacos");
@@ -175,6 +177,8 @@ void TestTicketPrinting::printsTheLine()
     QFETCH(QString, number);
     QFETCH(QString, article);
 
+    m_db->insertLine({.NUM_VENTE = 60, .CLE_ART = 400, .ARTICLE = QStringLiteral("Croque-monsieur"),
+                      .TAILLE = QStringLiteral("L")});
     m_printing->imprimerTicket(m_module->Tickt, numVente, cleArt, taille, QDate::currentDate().addDays(-daysBack));
 
     QCOMPARE(m_printer.jobs().size(), 1);
@@ -189,6 +193,11 @@ void TestTicketPrinting::printsTheLine()
     QCOMPARE(page.items.at(1).text, article);
     // The query stays open on the line, as the layout's dataset left it.
     QVERIFY(m_module->Tickt.isOpen());
+
+    if (article == u"Croque-monsieur")
+        keepScreenshot(QStringLiteral("label-fr.png"), m_printer.pageImage(0, 0));
+    else if (article.isRightToLeft())
+        keepScreenshot(QStringLiteral("label-ar.png"), m_printer.pageImage(0, 0));
 }
 
 void TestTicketPrinting::missingLayoutPrintsNothing()
