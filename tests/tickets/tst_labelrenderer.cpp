@@ -141,6 +141,8 @@ private slots:
     void colours();
     void frame_data();
     void frame();
+    void linesAndShapes_data();
+    void linesAndShapes();
     void wordWrap_data();
     void wordWrap();
     void arabicShapedRightToLeft();
@@ -465,6 +467,53 @@ void TestLabelRenderer::frame()
     QCOMPARE(dark(60, 10), bool(sides & 4));
     QCOMPARE(dark(60, 60), bool(sides & 8));
     QVERIFY(!dark(60, 35));
+}
+
+void TestLabelRenderer::linesAndShapes_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QPointF>("inked");  // layout pixels on the page
+    QTest::addColumn<QPointF>("blank");
+    QTest::addColumn<QColor>("colour"); // of the inked point
+
+    QTest::newRow("a line under the article")
+        << QStringLiteral("<TfrxLineView Name=\"Trait\" Left=\"10\" Top=\"30\" Width=\"100\" Height=\"0\" Frame.Typ=\"4\" Frame.Width=\"2\"/>")
+        << QPointF(60, 30) << QPointF(60, 34) << QColor(Qt::black);
+    QTest::newRow("a filled rectangle with a red outline")
+        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
+        << QPointF(10, 35) << QPointF(120, 35) << QColor(Qt::red);
+    QTest::newRow("the rectangle's inside is its fill")
+        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
+        << QPointF(60, 35) << QPointF(60, 70) << QColor(Qt::green);
+    QTest::newRow("an ellipse leaves its corners")
+        << QStringLiteral("<TfrxShapeView Name=\"Rond\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Shape=\"skEllipse\" Color=\"0\"/>")
+        << QPointF(60, 35) << QPointF(13, 13) << QColor(Qt::black);
+    QTest::newRow("an invisible object is not printed")
+        << QStringLiteral("<TfrxShapeView Name=\"Cache\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"0\" Visible=\"False\"/>")
+        << QPointF(-1, -1) << QPointF(60, 35) << QColor();
+}
+
+void TestLabelRenderer::linesAndShapes()
+{
+    QFETCH(QString, object);
+    QFETCH(QPointF, inked);
+    QFETCH(QPointF, blank);
+    QFETCH(QColor, colour);
+
+    const QString xml = QStringLiteral(
+        "<?xml version=\"1.0\"?><TfrxReport><TfrxReportPage Name=\"Page1\" PaperWidth=\"40\" PaperHeight=\"20\" "
+        "LeftMargin=\"0\" RightMargin=\"0\" TopMargin=\"0\" BottomMargin=\"0\"><TfrxReportTitle Name=\"T\" Height=\"75\">%1"
+        "</TfrxReportTitle></TfrxReportPage></TfrxReport>")
+                            .arg(object);
+    const QImage image = renderFirstPage(LabelLayoutFile::fromXml(xml.toUtf8(), QStringLiteral("shapes.fr3")), {});
+    const double px = dpi / 96;
+    const auto at = [&](const QPointF &p) { return image.pixelColor(int(p.x() * px), int(p.y() * px)); };
+    if (colour.isValid()) {
+        const QColor c = at(inked);
+        QVERIFY2(qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) + qAbs(c.blue() - colour.blue()) < 90,
+                 qPrintable(c.name()));
+    }
+    QCOMPARE(at(blank), QColor(Qt::white));
 }
 
 void TestLabelRenderer::wordWrap_data()
