@@ -24,8 +24,9 @@ void CupsPrintTarget::print(const PreparedLabel &label, const LabelPrintOptions 
         return;
     const QString queue = resolvePrinter(options.printerName);
     if (queue.isEmpty()) {
-        throw StationError(QStringLiteral("The label \"%1\" was not printed: no printer is set up on this computer.")
-                               .arg(options.jobName));
+        throw StationError(
+            QStringLiteral("The label \"%1\" was not printed: no printer is set up on this computer.")
+                .arg(options.jobName));
     }
 
     QPrinter printer(QPrinter::HighResolution);
@@ -35,7 +36,7 @@ void CupsPrintTarget::print(const PreparedLabel &label, const LabelPrintOptions 
     printer.setCopyCount(options.copies);
     printer.setFullPage(true);
     if (!LabelRenderer::paintPages(printer, label) || printer.printerState() == QPrinter::Error) {
-        throw StationError(QStringLiteral("The label \"%1\" could not be printed on \"%2\".")
-                               .arg(options.jobName, queue));
+        throw StationError(
+            QStringLiteral("The label \"%1\" could not be printed on \"%2\".").arg(options.jobName, queue));
     }
 }

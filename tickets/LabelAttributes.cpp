@@ -1,13 +1,11 @@
 #include "tickets/LabelAttributes.h"
 
 #include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 
 namespace {
-template<typename List>
-auto findAttribute(List &attributes, QStringView name)
+template<typename List> auto findAttribute(List &attributes, QStringView name)
 {
     return std::find_if(attributes.begin(), attributes.end(),
                         [&](const LabelAttributes::Attribute &a) { return a.name == name; });
@@ -61,7 +59,7 @@ void LabelAttributes::setValue(const QString &name, const QString &value)
 {
     const auto it = findAttribute(m_attributes, name);
     if (it == m_attributes.end())
-        m_attributes.append({name, value});
+        m_attributes.append({ name, value });
     else
         it->value = value;
 }

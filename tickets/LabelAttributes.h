@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 /// The attributes of one element of a label layout, in the order of the file.

@@ -1,17 +1,16 @@
 #include "tickets/LabelBand.h"
 
+#include "tickets/LabelTagTable.h"
+
 #include <cmath>
 
 namespace {
-struct KindTag
-{
-    LabelBand::Kind kind;
-    const char16_t *tag;
-};
-constexpr KindTag kindTags[] = {
-    {LabelBand::Kind::ReportTitle, u"TfrxReportTitle"},     {LabelBand::Kind::PageHeader, u"TfrxPageHeader"},
-    {LabelBand::Kind::MasterData, u"TfrxMasterData"},       {LabelBand::Kind::ReportSummary, u"TfrxReportSummary"},
-    {LabelBand::Kind::PageFooter, u"TfrxPageFooter"},
+constexpr LabelTag<LabelBand::Kind> kindTags[] = {
+    { LabelBand::Kind::ReportTitle, u"TfrxReportTitle" },
+    { LabelBand::Kind::PageHeader, u"TfrxPageHeader" },
+    { LabelBand::Kind::MasterData, u"TfrxMasterData" },
+    { LabelBand::Kind::ReportSummary, u"TfrxReportSummary" },
+    { LabelBand::Kind::PageFooter, u"TfrxPageFooter" },
 };
 } // namespace
 
@@ -22,20 +21,12 @@ LabelBand::LabelBand(Kind kind)
 
 QString LabelBand::tagName(Kind kind)
 {
-    for (const KindTag &entry : kindTags) {
-        if (entry.kind == kind)
-            return QString::fromUtf16(entry.tag);
-    }
-    return {};
+    return labelTagName(kindTags, kind);
 }
 
 std::optional<LabelBand::Kind> LabelBand::kindOfTag(QStringView tag)
 {
-    for (const KindTag &entry : kindTags) {
-        if (tag == QStringView(entry.tag))
-            return entry.kind;
-    }
-    return std::nullopt;
+    return labelKindOfTag(kindTags, tag);
 }
 
 QString LabelBand::name() const

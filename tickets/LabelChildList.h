@@ -16,8 +16,7 @@ struct LabelUnknownElement
 
 /// The children of a layout element: the known ones, and the unknown ones kept
 /// in their places between them.
-template<typename T>
-class LabelChildList
+template<typename T> class LabelChildList
 {
 public:
     const QList<T> &items() const { return m_items; }
@@ -49,7 +48,7 @@ public:
     }
 
     /// Keeps xml after the known children read so far.
-    void appendUnknown(QString xml) { m_unknown.append({m_items.size(), std::move(xml)}); }
+    void appendUnknown(QString xml) { m_unknown.append({ m_items.size(), std::move(xml) }); }
     const QList<LabelUnknownElement> &unknown() const { return m_unknown; }
 
     bool operator==(const LabelChildList &) const = default;

@@ -71,7 +71,8 @@ QString LabelDataset::displayText(const DbValue &value)
         return value.toTime().toString();
     case DbValue::Type::Timestamp: {
         const QDateTime stamp = value.toDateTime();
-        return locale.toString(stamp.date(), QLocale::ShortFormat) + u' ' + stamp.time().toString(u"HH:mm:ss");
+        return locale.toString(stamp.date(), QLocale::ShortFormat) + u' '
+            + stamp.time().toString(u"HH:mm:ss");
     }
     }
     return {};

@@ -96,7 +96,8 @@ double LabelDesignCanvas::designHeight() const
 {
     // The page grows in the designer when its bands are higher than its paper.
     const LabelPage &page = m_document->page(m_page);
-    const double bands = bandTop(int(page.bands().size())) + page.margins().bottom() * LabelRenderer::pixelsPerMm;
+    const double bands
+        = bandTop(int(page.bands().size())) + page.margins().bottom() * LabelRenderer::pixelsPerMm;
     return qMax(page.paperSize().height() * LabelRenderer::pixelsPerMm, bands);
 }
 
@@ -116,7 +117,7 @@ QRectF LabelDesignCanvas::pageRect(const LabelElementRef &ref) const
         return m_document->object(ref).geometry().translated(bandOrigin(ref.band));
     const LabelPage &page = m_document->page(m_page);
     const double width = (page.paperSize().width() - page.margins().left() - page.margins().right())
-                       * LabelRenderer::pixelsPerMm;
+        * LabelRenderer::pixelsPerMm;
     return QRectF(bandOrigin(ref.band), QSizeF(width, m_document->band(ref).height()));
 }
 
@@ -141,7 +142,7 @@ LabelElementRef LabelDesignCanvas::objectAt(const QPointF &widgetPoint) const
         if (widgetRect(*it).adjusted(-2, -2, 2, 2).contains(widgetPoint))
             return *it;
     }
-    return {m_page, -1, -1};
+    return { m_page, -1, -1 };
 }
 
 int LabelDesignCanvas::bandAt(const QPointF &widgetPoint) const
@@ -157,9 +158,10 @@ int LabelDesignCanvas::bandAt(const QPointF &widgetPoint) const
 
 QList<QRectF> LabelDesignCanvas::handleRects(const QRectF &r) const
 {
-    const QPointF points[] = {r.topLeft(),     QPointF(r.center().x(), r.top()),    r.topRight(),
-                              QPointF(r.right(), r.center().y()), r.bottomRight(), QPointF(r.center().x(), r.bottom()),
-                              r.bottomLeft(),  QPointF(r.left(), r.center().y())};
+    const QPointF points[] = { r.topLeft(),     QPointF(r.center().x(), r.top()),
+                               r.topRight(),    QPointF(r.right(), r.center().y()),
+                               r.bottomRight(), QPointF(r.center().x(), r.bottom()),
+                               r.bottomLeft(),  QPointF(r.left(), r.center().y()) };
     QList<QRectF> rects;
     for (const QPointF &p : points)
         rects.append(QRectF(p - QPointF(handleSize / 2, handleSize / 2), QSizeF(handleSize, handleSize)));
@@ -185,26 +187,29 @@ void LabelDesignCanvas::paintEvent(QPaintEvent *)
     const LabelPage &page = m_document->page(m_page);
     const QSizeF paper = page.paperSize() * LabelRenderer::pixelsPerMm;
 
-    painter.fillRect(QRectF(toWidget(QPointF(0, 0)), toWidget(QPointF(paper.width(), designHeight()))), Qt::white);
+    painter.fillRect(QRectF(toWidget(QPointF(0, 0)), toWidget(QPointF(paper.width(), designHeight()))),
+                     Qt::white);
     // The paper's real end, when the bands run past it.
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (designHeight() > paper.height() + 0.5) {
         painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
-        painter.drawLine(toWidget(QPointF(0, paper.height())), toWidget(QPointF(paper.width(), paper.height())));
+        painter.drawLine(toWidget(QPointF(0, paper.height())),
+                         toWidget(QPointF(paper.width(), paper.height())));
     }
     const QMarginsF margins = page.margins() * LabelRenderer::pixelsPerMm;
     painter.setPen(QPen(QColor(0xB0, 0xB0, 0xB0), 1, Qt::DotLine));
-    painter.drawRect(QRectF(toWidget(QPointF(margins.left(), margins.top())),
-                            toWidget(QPointF(paper.width() - margins.right(), paper.height() - margins.bottom()))));
+    painter.drawRect(
+        QRectF(toWidget(QPointF(margins.left(), margins.top())),
+               toWidget(QPointF(paper.width() - margins.right(), paper.height() - margins.bottom()))));
 
     // Bands: an outline and their name in the room at the left.
     for (int b = 0; b < page.bands().size(); ++b) {
-        const QRectF band = widgetRect({m_page, b, -1});
+        const QRectF band = widgetRect({ m_page, b, -1 });
         painter.setPen(QPen(b == currentBand() ? selectionColor : QColor(0x90, 0xA8, 0xC8), 1, Qt::DashLine));
         painter.drawRect(band);
         painter.setPen(palette().color(QPalette::BrightText));
-        painter.drawText(QRectF(4, band.top(), gutter - 10, qMax(band.height(), 16.0)), Qt::AlignLeft | Qt::AlignTop,
-                         page.bands().at(b).name());
+        painter.drawText(QRectF(4, band.top(), gutter - 10, qMax(band.height(), 16.0)),
+                         Qt::AlignLeft | Qt::AlignTop, page.bands().at(b).name());
     }
 
     // Objects, as they print, but with their texts as written.
@@ -214,8 +219,9 @@ void LabelDesignCanvas::paintEvent(QPaintEvent *)
         painter.translate(toWidget(bandOrigin(ref.band)));
         painter.scale(m_zoom, m_zoom);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QString text = object.dataField().isEmpty() ? object.text()
-                                                          : u'[' + object.dataSetName() + u".\"" + object.dataField() + u"\"]";
+        const QString text = object.dataField().isEmpty()
+            ? object.text()
+            : u'[' + object.dataSetName() + u".\"" + object.dataField() + u"\"]";
         LabelRenderer::paintObject(painter, object, object.font(m_document->band(ref).attributes()), text);
         painter.restore();
         if (object.frame().sides != LabelFrame::All) {
@@ -256,7 +262,7 @@ void LabelDesignCanvas::mousePressEvent(QMouseEvent *event)
                 if (!selection.removeOne(hit))
                     selection.append(hit);
             } else if (!selection.contains(hit)) {
-                selection = {hit};
+                selection = { hit };
             }
             setSelection(selection);
             m_drag = m_selection.contains(hit) ? Drag::Move : Drag::None;
@@ -276,11 +282,12 @@ void LabelDesignCanvas::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_drag == Drag::None || !(event->buttons() & Qt::LeftButton)) {
         const Handle handle = handleAt(event->position());
-        static const Qt::CursorShape shapes[] = {Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor,
-                                                 Qt::SizeHorCursor,   Qt::SizeFDiagCursor, Qt::SizeVerCursor,
-                                                 Qt::SizeBDiagCursor, Qt::SizeHorCursor};
-        setCursor(handle == NoHandle ? (objectAt(event->position()).isObject() ? Qt::SizeAllCursor : Qt::ArrowCursor)
-                                     : shapes[handle]);
+        static const Qt::CursorShape shapes[]
+            = { Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor,
+                Qt::SizeFDiagCursor, Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeHorCursor };
+        setCursor(handle == NoHandle
+                      ? (objectAt(event->position()).isObject() ? Qt::SizeAllCursor : Qt::ArrowCursor)
+                      : shapes[handle]);
         return;
     }
     const QPointF delta = (event->position() - m_pressPoint) / m_zoom;
@@ -313,7 +320,7 @@ void LabelDesignCanvas::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const LabelElementRef hit = objectAt(event->position());
     if (hit.isObject() && m_document->object(hit).kind() == LabelObject::Kind::Memo) {
-        setSelection({hit});
+        setSelection({ hit });
         emit editTextRequested();
     }
 }

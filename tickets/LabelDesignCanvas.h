@@ -22,7 +22,8 @@ public:
 
     const QList<LabelElementRef> &selection() const { return m_selection; }
     void setSelection(const QList<LabelElementRef> &selection);
-    /// The band new objects go to: the one last clicked, or the band of the selection; -1 when the page has none.
+    /// The band new objects go to: the one last clicked, or the band of the selection; -1 when the page has
+    /// none.
     int currentBand() const;
 
     /// Where an object or band is drawn, in widget coordinates.

@@ -6,7 +6,6 @@
 #include "tickets/TicketReport.h"
 
 #include <QSet>
-
 #include <cmath>
 
 LabelDesignDocument::LabelDesignDocument(LabelReport report, QString fileName, QObject *parent)
@@ -71,7 +70,7 @@ QList<LabelElementRef> LabelDesignDocument::objects(int pageIndex) const
     const LabelPage &page = this->page(pageIndex);
     for (int b = 0; b < page.bands().size(); ++b) {
         for (int o = 0; o < page.bands().at(b).objects().size(); ++o)
-            refs.append({pageIndex, b, o});
+            refs.append({ pageIndex, b, o });
     }
     return refs;
 }
@@ -109,7 +108,8 @@ void LabelDesignDocument::setGeometry(const QList<LabelElementRef> &refs, const 
             // Figures as the layout file writes them: five decimals of a pixel.
             const QRectF &r = geometries.at(i);
             const auto round = [](double v) { return std::round(v * 1e5) / 1e5; };
-            rects.append(QRectF(round(r.x()), round(r.y()), round(qMax(0.0, r.width())), round(qMax(0.0, r.height()))));
+            rects.append(QRectF(round(r.x()), round(r.y()), round(qMax(0.0, r.width())),
+                                round(qMax(0.0, r.height()))));
         }
     }
     if (!valid.isEmpty())
@@ -147,7 +147,8 @@ void LabelDesignDocument::setFillColor(const QList<LabelElementRef> &refs, qint6
         m_undoStack.push(new ChangeFillCommand(this, valid, color));
 }
 
-LabelElementRef LabelDesignDocument::addText(int pageIndex, int bandIndex, const QRectF &geometry, const QString &text)
+LabelElementRef LabelDesignDocument::addText(int pageIndex, int bandIndex, const QRectF &geometry,
+                                             const QString &text)
 {
     LabelObject memo = LabelObject::newMemo(uniqueName(QStringLiteral("Memo")), geometry);
     memo.setText(text);
@@ -163,8 +164,8 @@ LabelElementRef LabelDesignDocument::addText(int pageIndex, int bandIndex, const
         newBand = title;
         bandIndex = int(page.bands().size());
     }
-    const LabelElementRef ref{pageIndex, bandIndex,
-                              newBand ? 0 : int(page.bands().at(bandIndex).objects().size())};
+    const LabelElementRef ref { pageIndex, bandIndex,
+                                newBand ? 0 : int(page.bands().at(bandIndex).objects().size()) };
     m_undoStack.push(new AddObjectCommand(this, ref, memo, newBand));
     return ref;
 }
@@ -175,7 +176,8 @@ void LabelDesignDocument::deleteObjects(const QList<LabelElementRef> &refs)
         m_undoStack.push(new DeleteObjectsCommand(this, valid));
 }
 
-void LabelDesignDocument::setPage(int pageIndex, const QSizeF &paperSize, const QMarginsF &margins, bool landscape)
+void LabelDesignDocument::setPage(int pageIndex, const QSizeF &paperSize, const QMarginsF &margins,
+                                  bool landscape)
 {
     if (pageIndex >= 0 && pageIndex < m_report.pages().size())
         m_undoStack.push(new ChangePageCommand(this, pageIndex, paperSize, margins, landscape));

@@ -62,8 +62,8 @@ public:
     /// its text, no longer a field it was bound to.
     void setText(const LabelElementRef &ref, const QString &text);
     void setFont(const QList<LabelElementRef> &refs, const LabelFont &font);
-    void setAlignment(const QList<LabelElementRef> &refs, LabelObject::HAlign hAlign, LabelObject::VAlign vAlign,
-                      bool wordWrap);
+    void setAlignment(const QList<LabelElementRef> &refs, LabelObject::HAlign hAlign,
+                      LabelObject::VAlign vAlign, bool wordWrap);
     void setFrame(const QList<LabelElementRef> &refs, const LabelFrame &frame);
     void setFillColor(const QList<LabelElementRef> &refs, qint64 color);
     /// Adds a text object with the designer's defaults to a band (to a new

@@ -28,7 +28,6 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
-
 #include <cmath>
 
 namespace {
@@ -71,9 +70,9 @@ LabelDesigner::LabelDesigner(const LabelReport &report, const QString &fileName,
         return path;
     };
     m_askOnClose = [this] {
-        return QMessageBox::question(this, windowTitle(), tr("Enregistrer les modifications de l'étiquette ?"),
-                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                     QMessageBox::Save);
+        return QMessageBox::question(
+            this, windowTitle(), tr("Enregistrer les modifications de l'étiquette ?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     };
     buildWindow();
     connect(&m_document, &LabelDesignDocument::changed, this, &LabelDesigner::refresh);
@@ -100,8 +99,10 @@ void LabelDesigner::buildWindow()
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    addAction(QStringLiteral("addText"), tr("Nouveau texte"), QKeySequence(Qt::CTRL | Qt::Key_T), &LabelDesigner::addText);
-    addAction(QStringLiteral("deleteObjects"), tr("Supprimer"), QKeySequence(), &LabelDesigner::deleteSelection);
+    addAction(QStringLiteral("addText"), tr("Nouveau texte"), QKeySequence(Qt::CTRL | Qt::Key_T),
+              &LabelDesigner::addText);
+    addAction(QStringLiteral("deleteObjects"), tr("Supprimer"), QKeySequence(),
+              &LabelDesigner::deleteSelection);
     toolBar->addSeparator();
     QAction *undo = m_document.undoStack()->createUndoAction(this, tr("Annuler"));
     undo->setObjectName(QStringLiteral("undo"));
@@ -113,11 +114,12 @@ void LabelDesigner::buildWindow()
     toolBar->addAction(redo);
     toolBar->addSeparator();
     addAction(QStringLiteral("save"), tr("Enregistrer"), QKeySequence::Save, &LabelDesigner::save);
-    addAction(QStringLiteral("saveAs"), tr("Enregistrer sous..."), QKeySequence::SaveAs, &LabelDesigner::saveAs);
+    addAction(QStringLiteral("saveAs"), tr("Enregistrer sous..."), QKeySequence::SaveAs,
+              &LabelDesigner::saveAs);
     toolBar->addSeparator();
     auto *zoom = new QComboBox(toolBar);
     zoom->setObjectName(QStringLiteral("zoom"));
-    for (const int percent : {50, 100, 200, 300, 400, 600, 800})
+    for (const int percent : { 50, 100, 200, 300, 400, 600, 800 })
         zoom->addItem(QStringLiteral("%1 %").arg(percent), percent / 100.0);
     toolBar->addWidget(zoom);
     toolBar->addSeparator();
@@ -139,7 +141,8 @@ void LabelDesigner::buildWindow()
     // The zoom the canvas chose for the page, or the nearest one offered.
     int nearest = 0;
     for (int i = 0; i < zoom->count(); ++i) {
-        if (qAbs(zoom->itemData(i).toDouble() - m_canvas->zoom()) < qAbs(zoom->itemData(nearest).toDouble() - m_canvas->zoom()))
+        if (qAbs(zoom->itemData(i).toDouble() - m_canvas->zoom())
+            < qAbs(zoom->itemData(nearest).toDouble() - m_canvas->zoom()))
             nearest = i;
     }
     zoom->setCurrentIndex(nearest);
@@ -187,7 +190,8 @@ QWidget *LabelDesigner::buildProperties()
     textLayout->addWidget(m_text);
     m_fields = new QListWidget(textBox);
     m_fields->setObjectName(QStringLiteral("fields"));
-    m_fields->addItems(m_previewData.fieldNames().isEmpty() ? TicketReport::fieldNames() : m_previewData.fieldNames());
+    m_fields->addItems(m_previewData.fieldNames().isEmpty() ? TicketReport::fieldNames()
+                                                            : m_previewData.fieldNames());
     m_fields->setMaximumHeight(110);
     textLayout->addWidget(new QLabel(tr("Champs de \"%1\" :").arg(TicketReport::datasetName()), textBox));
     textLayout->addWidget(m_fields);
@@ -195,7 +199,8 @@ QWidget *LabelDesigner::buildProperties()
     insert->setObjectName(QStringLiteral("insertField"));
     textLayout->addWidget(insert);
     connect(m_text, &QPlainTextEdit::textChanged, this, &LabelDesigner::applyText);
-    connect(m_fields, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { insertField(item->text()); });
+    connect(m_fields, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { insertField(item->text()); });
     connect(insert, &QPushButton::clicked, this, [this] {
         if (m_fields->currentItem())
             insertField(m_fields->currentItem()->text());
@@ -246,8 +251,10 @@ QWidget *LabelDesigner::buildProperties()
         const QList<LabelElementRef> selection = selectedObjects();
         if (selection.isEmpty())
             return;
-        LabelFont font = m_document.object(selection.first()).font(m_document.band(selection.first()).attributes());
-        const QColor color = QColorDialog::getColor(LabelColor::toQColor(font.color), this, tr("Couleur du texte"));
+        LabelFont font
+            = m_document.object(selection.first()).font(m_document.band(selection.first()).attributes());
+        const QColor color
+            = QColorDialog::getColor(LabelColor::toQColor(font.color), this, tr("Couleur du texte"));
         if (!color.isValid())
             return;
         font.color = LabelColor::fromQColor(color);
@@ -260,10 +267,10 @@ QWidget *LabelDesigner::buildProperties()
     auto *alignLayout = new QFormLayout(alignBox);
     m_hAlign = new QComboBox(alignBox);
     m_hAlign->setObjectName(QStringLiteral("hAlign"));
-    m_hAlign->addItems({tr("À gauche"), tr("Centré"), tr("À droite"), tr("Justifié")});
+    m_hAlign->addItems({ tr("À gauche"), tr("Centré"), tr("À droite"), tr("Justifié") });
     m_vAlign = new QComboBox(alignBox);
     m_vAlign->setObjectName(QStringLiteral("vAlign"));
-    m_vAlign->addItems({tr("En haut"), tr("Au milieu"), tr("En bas")});
+    m_vAlign->addItems({ tr("En haut"), tr("Au milieu"), tr("En bas") });
     m_wordWrap = new QCheckBox(tr("Retour à la ligne"), alignBox);
     m_wordWrap->setObjectName(QStringLiteral("wordWrap"));
     alignLayout->addRow(tr("Horizontal"), m_hAlign);
@@ -278,9 +285,9 @@ QWidget *LabelDesigner::buildProperties()
     auto *frameBox = new QGroupBox(tr("Cadre et fond"), m_objectGroups);
     auto *frameLayout = new QFormLayout(frameBox);
     auto *sides = new QHBoxLayout;
-    const QString sideNames[] = {tr("Gauche"), tr("Droite"), tr("Haut"), tr("Bas")};
-    const QString sideObjects[] = {QStringLiteral("frameLeft"), QStringLiteral("frameRight"), QStringLiteral("frameTop"),
-                                   QStringLiteral("frameBottom")};
+    const QString sideNames[] = { tr("Gauche"), tr("Droite"), tr("Haut"), tr("Bas") };
+    const QString sideObjects[] = { QStringLiteral("frameLeft"), QStringLiteral("frameRight"),
+                                    QStringLiteral("frameTop"), QStringLiteral("frameBottom") };
     for (int i = 0; i < 4; ++i) {
         m_frameSides[i] = new QCheckBox(sideNames[i], frameBox);
         m_frameSides[i]->setObjectName(sideObjects[i]);
@@ -311,9 +318,9 @@ QWidget *LabelDesigner::buildProperties()
     // Position and size.
     auto *geometryBox = new QGroupBox(tr("Position et taille"), m_objectGroups);
     auto *geometryLayout = new QFormLayout(geometryBox);
-    const QString geometryNames[] = {tr("Gauche"), tr("Haut"), tr("Largeur"), tr("Hauteur")};
-    const QString geometryObjects[] = {QStringLiteral("left"), QStringLiteral("top"), QStringLiteral("width"),
-                                       QStringLiteral("height")};
+    const QString geometryNames[] = { tr("Gauche"), tr("Haut"), tr("Largeur"), tr("Hauteur") };
+    const QString geometryObjects[] = { QStringLiteral("left"), QStringLiteral("top"),
+                                        QStringLiteral("width"), QStringLiteral("height") };
     for (int i = 0; i < 4; ++i) {
         m_geometry[i] = millimetres(geometryObjects[i], 2000, geometryBox);
         if (i < 2)
@@ -344,9 +351,10 @@ QWidget *LabelDesigner::buildProperties()
     m_paper[1]->setMinimum(1);
     pageLayout->addRow(tr("Largeur"), m_paper[0]);
     pageLayout->addRow(tr("Hauteur"), m_paper[1]);
-    const QString marginNames[] = {tr("Marge gauche"), tr("Marge haute"), tr("Marge droite"), tr("Marge basse")};
-    const QString marginObjects[] = {QStringLiteral("marginLeft"), QStringLiteral("marginTop"),
-                                     QStringLiteral("marginRight"), QStringLiteral("marginBottom")};
+    const QString marginNames[]
+        = { tr("Marge gauche"), tr("Marge haute"), tr("Marge droite"), tr("Marge basse") };
+    const QString marginObjects[] = { QStringLiteral("marginLeft"), QStringLiteral("marginTop"),
+                                      QStringLiteral("marginRight"), QStringLiteral("marginBottom") };
     for (int i = 0; i < 4; ++i) {
         m_margins[i] = millimetres(marginObjects[i], 1000, pageBox);
         pageLayout->addRow(marginNames[i], m_margins[i]);
@@ -369,9 +377,10 @@ QWidget *LabelDesigner::buildProperties()
 
 void LabelDesigner::updateTitle()
 {
-    const QString file = m_document.fileName().isEmpty() ? tr("sans nom")
-                                                         : QDir::toNativeSeparators(m_document.fileName());
-    setWindowTitle(tr("Modifier le Ticket - %1%2").arg(file, m_document.isModified() ? QStringLiteral(" *") : QString()));
+    const QString file
+        = m_document.fileName().isEmpty() ? tr("sans nom") : QDir::toNativeSeparators(m_document.fileName());
+    setWindowTitle(tr("Modifier le Ticket - %1%2")
+                       .arg(file, m_document.isModified() ? QStringLiteral(" *") : QString()));
 }
 
 QList<LabelElementRef> LabelDesigner::selectedObjects() const
@@ -387,7 +396,8 @@ void LabelDesigner::refresh()
     const QList<LabelElementRef> selection = selectedObjects();
     const bool hasObject = !selection.isEmpty();
     m_objectGroups->setEnabled(hasObject);
-    const bool oneMemo = selection.size() == 1 && m_document.object(selection.first()).kind() == LabelObject::Kind::Memo;
+    const bool oneMemo
+        = selection.size() == 1 && m_document.object(selection.first()).kind() == LabelObject::Kind::Memo;
     m_textGroup->setEnabled(oneMemo);
 
     // While the widgets are set from the model, their change signals make no edits (m_refreshing).
@@ -412,14 +422,14 @@ void LabelDesigner::refresh()
         m_vAlign->setCurrentIndex(int(object.vAlign()));
         m_wordWrap->setChecked(object.wordWrap());
         const LabelFrame frame = object.frame();
-        const int bits[] = {LabelFrame::Left, LabelFrame::Right, LabelFrame::Top, LabelFrame::Bottom};
+        const int bits[] = { LabelFrame::Left, LabelFrame::Right, LabelFrame::Top, LabelFrame::Bottom };
         for (int i = 0; i < 4; ++i)
             m_frameSides[i]->setChecked(frame.sides & bits[i]);
         m_frameWidth->setValue(frame.width);
         setColorButton(m_fill, object.fillColor());
         m_noFill->setChecked(!LabelColor::toQColor(object.fillColor()).isValid());
         const QRectF geometry = object.geometry();
-        const double values[] = {geometry.left(), geometry.top(), geometry.width(), geometry.height()};
+        const double values[] = { geometry.left(), geometry.top(), geometry.width(), geometry.height() };
         for (int i = 0; i < 4; ++i)
             m_geometry[i]->setValue(values[i] * mmPerPixel);
     }
@@ -428,7 +438,7 @@ void LabelDesigner::refresh()
     m_paper[0]->setValue(page.paperSize().width());
     m_paper[1]->setValue(page.paperSize().height());
     const QMarginsF margins = page.margins();
-    const double marginValues[] = {margins.left(), margins.top(), margins.right(), margins.bottom()};
+    const double marginValues[] = { margins.left(), margins.top(), margins.right(), margins.bottom() };
     for (int i = 0; i < 4; ++i)
         m_margins[i]->setValue(marginValues[i]);
     m_landscape->setChecked(page.isLandscape());
@@ -449,7 +459,7 @@ void LabelDesigner::refreshPreview()
 {
     // The label as it prints, with the first line of the ticket dataset.
     try {
-        const PreparedLabel label = LabelRenderer::prepare(m_document.report(), {m_previewData});
+        const PreparedLabel label = LabelRenderer::prepare(m_document.report(), { m_previewData });
         if (label.isEmpty()) {
             m_previewImage = QImage();
             m_preview->clear();
@@ -458,12 +468,14 @@ void LabelDesigner::refreshPreview()
         }
         const qreal ratio = devicePixelRatioF();
         // Three screen pixels per pixel of the layout, but never wider than the window can show.
-        const double scale = qMin(3.0, 520.0 / (label.pages.first().paperSize.width() * LabelRenderer::pixelsPerMm));
+        const double scale
+            = qMin(3.0, 520.0 / (label.pages.first().paperSize.width() * LabelRenderer::pixelsPerMm));
         m_previewImage = LabelRenderer::renderImage(label.pages.first(), 96 * scale * ratio);
         QPixmap pixmap = QPixmap::fromImage(m_previewImage);
         pixmap.setDevicePixelRatio(ratio);
         m_preview->setPixmap(pixmap);
-        m_previewMessage->setText(label.pages.size() > 1 ? tr("Page 1 sur %1.").arg(label.pages.size()) : QString());
+        m_previewMessage->setText(label.pages.size() > 1 ? tr("Page 1 sur %1.").arg(label.pages.size())
+                                                         : QString());
     } catch (const StationError &error) {
         m_previewImage = QImage();
         m_preview->clear();
@@ -485,11 +497,11 @@ void LabelDesigner::addText()
     const int band = m_canvas->currentBand();
     // The designer's new text: 25 x 5 mm at the band's corner, narrower when the band is.
     const LabelPage &current = m_document.page(page);
-    const double printable = (current.paperSize().width() - current.margins().left() - current.margins().right())
-                           / mmPerPixel;
+    const double printable
+        = (current.paperSize().width() - current.margins().left() - current.margins().right()) / mmPerPixel;
     const QRectF geometry(0, 0, std::round(qMin(94.48819, printable) * 1e5) / 1e5, 18.89765);
     const LabelElementRef added = m_document.addText(page, band, geometry);
-    m_canvas->setSelection({added});
+    m_canvas->setSelection({ added });
     m_text->setFocus();
 }
 
@@ -513,13 +525,15 @@ void LabelDesigner::applyFont()
     const QList<LabelElementRef> selection = selectedObjects();
     if (m_refreshing || selection.isEmpty())
         return;
-    LabelFont font = m_document.object(selection.first()).font(m_document.band(selection.first()).attributes());
+    LabelFont font
+        = m_document.object(selection.first()).font(m_document.band(selection.first()).attributes());
     // The family as the layout names it stays unless another was picked.
     if (m_fontFamily->currentFont().family() != LabelFont::substituteFamily(font.name))
         font.name = m_fontFamily->currentFont().family();
     font.height = -m_fontHeight->value();
     font.style = (m_bold->isChecked() ? LabelFont::Bold : 0) | (m_italic->isChecked() ? LabelFont::Italic : 0)
-               | (m_underline->isChecked() ? LabelFont::Underline : 0) | (m_strikeOut->isChecked() ? LabelFont::StrikeOut : 0);
+        | (m_underline->isChecked() ? LabelFont::Underline : 0)
+        | (m_strikeOut->isChecked() ? LabelFont::StrikeOut : 0);
     m_document.setFont(selection, font);
 }
 
@@ -537,7 +551,7 @@ void LabelDesigner::applyFrame()
     if (m_refreshing || selection.isEmpty())
         return;
     LabelFrame frame = m_document.object(selection.first()).frame();
-    const int bits[] = {LabelFrame::Left, LabelFrame::Right, LabelFrame::Top, LabelFrame::Bottom};
+    const int bits[] = { LabelFrame::Left, LabelFrame::Right, LabelFrame::Top, LabelFrame::Bottom };
     frame.sides = 0;
     for (int i = 0; i < 4; ++i)
         frame.sides |= m_frameSides[i]->isChecked() ? bits[i] : 0;
@@ -557,8 +571,8 @@ void LabelDesigner::applyFill(bool choose)
             m_document.setFillColor(selection, LabelColor::fromQColor(Qt::white));
         return;
     }
-    const QColor color = QColorDialog::getColor(LabelColor::toQColor(m_document.object(selection.first()).fillColor()),
-                                                this, tr("Couleur du fond"));
+    const QColor color = QColorDialog::getColor(
+        LabelColor::toQColor(m_document.object(selection.first()).fillColor()), this, tr("Couleur du fond"));
     if (color.isValid())
         m_document.setFillColor(selection, LabelColor::fromQColor(color));
 }
@@ -570,7 +584,7 @@ void LabelDesigner::applyGeometry()
         return;
     const QRectF geometry(m_geometry[0]->value() / mmPerPixel, m_geometry[1]->value() / mmPerPixel,
                           m_geometry[2]->value() / mmPerPixel, m_geometry[3]->value() / mmPerPixel);
-    m_document.setGeometry(selection, {geometry});
+    m_document.setGeometry(selection, { geometry });
 }
 
 void LabelDesigner::applyPage()
@@ -578,8 +592,10 @@ void LabelDesigner::applyPage()
     if (m_refreshing)
         return;
     const QSizeF paper(m_paper[0]->value(), m_paper[1]->value());
-    const QMarginsF margins(m_margins[0]->value(), m_margins[1]->value(), m_margins[2]->value(), m_margins[3]->value());
-    if (margins.left() + margins.right() >= paper.width() || margins.top() + margins.bottom() >= paper.height()) {
+    const QMarginsF margins(m_margins[0]->value(), m_margins[1]->value(), m_margins[2]->value(),
+                            m_margins[3]->value());
+    if (margins.left() + margins.right() >= paper.width()
+        || margins.top() + margins.bottom() >= paper.height()) {
         refresh(); // margins that leave no paper are not taken
         return;
     }
@@ -591,7 +607,7 @@ void LabelDesigner::applyBandHeight()
     const int band = m_canvas->currentBand();
     if (m_refreshing || band < 0)
         return;
-    m_document.setBandHeight({m_canvas->pageIndex(), band, -1}, m_bandHeight->value() / mmPerPixel);
+    m_document.setBandHeight({ m_canvas->pageIndex(), band, -1 }, m_bandHeight->value() / mmPerPixel);
 }
 
 bool LabelDesigner::save()

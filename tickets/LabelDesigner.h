@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QMessageBox>
-
 #include <functional>
 
 class LabelDesignCanvas;
@@ -48,7 +47,10 @@ public:
     /// themselves). An empty answer cancels.
     void setFileNameChooser(std::function<QString()> chooser) { m_chooseFileName = std::move(chooser); }
     /// Asks, on closing with unsaved changes, whether to save (Save, Discard or Cancel).
-    void setCloseQuestion(std::function<QMessageBox::StandardButton()> question) { m_askOnClose = std::move(question); }
+    void setCloseQuestion(std::function<QMessageBox::StandardButton()> question)
+    {
+        m_askOnClose = std::move(question);
+    }
 
     /// The preview as last drawn (null when the layout cannot be printed; the
     /// reason is then shown instead).

@@ -1,7 +1,6 @@
 #include "tickets/LabelEditCommands.h"
 
 #include <QCoreApplication>
-
 #include <algorithm>
 
 namespace {
@@ -9,12 +8,23 @@ QString tr(const char *text)
 {
     return QCoreApplication::translate("LabelDesigner", text);
 }
+
+// An edit of an object's attributes made through the object's own setters.
+std::function<void(LabelElementRef, LabelAttributes &)>
+throughObject(LabelDesignDocument *document, const std::function<void(LabelElementRef, LabelObject &)> &edit)
+{
+    return [document, edit](LabelElementRef ref, LabelAttributes &attributes) {
+        LabelObject object = document->object(ref);
+        object.attributes() = attributes;
+        edit(ref, object);
+        attributes = object.attributes();
+    };
+}
 } // namespace
 
-AttributeEditCommand::AttributeEditCommand(Id id, const QString &text, LabelDesignDocument *document,
-                                           const QList<LabelElementRef> &refs,
-                                           const std::function<void(LabelElementRef, LabelAttributes &)> &edit,
-                                           int mergeKey)
+AttributeEditCommand::AttributeEditCommand(
+    Id id, const QString &text, LabelDesignDocument *document, const QList<LabelElementRef> &refs,
+    const std::function<void(LabelElementRef, LabelAttributes &)> &edit, int mergeKey)
     : QUndoCommand(text)
     , m_id(id)
     , m_document(document)
@@ -60,113 +70,101 @@ bool AttributeEditCommand::mergeWith(const QUndoCommand *other)
 
 MoveResizeCommand::MoveResizeCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
                                      const QList<QRectF> &geometries, int mergeKey)
-    : AttributeEditCommand(
-          Geometry, refs.size() == 1 ? tr("Déplacer l'objet") : tr("Déplacer les objets"), document, refs,
-          [&](LabelElementRef ref, LabelAttributes &attributes) {
-              LabelObject object = document->object(ref);
-              object.attributes() = attributes;
-              object.setGeometry(geometries.at(refs.indexOf(ref)));
-              attributes = object.attributes();
-          },
-          mergeKey)
+    : AttributeEditCommand(Geometry, refs.size() == 1 ? tr("Déplacer l'objet") : tr("Déplacer les objets"),
+                           document, refs,
+                           throughObject(document,
+                                         [&](LabelElementRef ref, LabelObject &object) {
+                                             object.setGeometry(geometries.at(refs.indexOf(ref)));
+                                         }),
+                           mergeKey)
 {
 }
 
-EditTextCommand::EditTextCommand(LabelDesignDocument *document, const LabelElementRef &ref, const QString &text)
+EditTextCommand::EditTextCommand(LabelDesignDocument *document, const LabelElementRef &ref,
+                                 const QString &text)
     : AttributeEditCommand(
-          Text, tr("Modifier le texte"), document, {ref},
-          [&](LabelElementRef, LabelAttributes &attributes) {
-              attributes.setValue(QStringLiteral("Text"), text);
-              // What is typed is what is printed: a field binding would hide it.
-              attributes.remove(u"DataField");
-          },
-          // Every keystroke in the same object is one step.
-          1)
+        Text, tr("Modifier le texte"), document, { ref },
+        [&](LabelElementRef, LabelAttributes &attributes) {
+            attributes.setValue(QStringLiteral("Text"), text);
+            // What is typed is what is printed: a field binding would hide it.
+            attributes.remove(u"DataField");
+        },
+        // Every keystroke in the same object is one step.
+        1)
 {
 }
 
 ChangeFontCommand::ChangeFontCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
                                      const LabelFont &font)
     : AttributeEditCommand(
-          Font, tr("Changer la police"), document, refs,
-          [&](LabelElementRef ref, LabelAttributes &attributes) {
-              LabelObject object = document->object(ref);
-              object.attributes() = attributes;
-              object.setFont(font);
-              attributes = object.attributes();
-          },
-          0)
+        Font, tr("Changer la police"), document, refs,
+        throughObject(document, [&](LabelElementRef, LabelObject &object) { object.setFont(font); }), 0)
 {
 }
 
-ChangeAlignmentCommand::ChangeAlignmentCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
-                                               LabelObject::HAlign hAlign, LabelObject::VAlign vAlign, bool wordWrap)
-    : AttributeEditCommand(
-          Alignment, tr("Changer l'alignement"), document, refs,
-          [&](LabelElementRef ref, LabelAttributes &attributes) {
-              LabelObject object = document->object(ref);
-              object.attributes() = attributes;
-              if (object.hAlign() != hAlign)
-                  object.setHAlign(hAlign);
-              if (object.vAlign() != vAlign)
-                  object.setVAlign(vAlign);
-              if (object.wordWrap() != wordWrap)
-                  object.setWordWrap(wordWrap);
-              attributes = object.attributes();
-          },
-          0)
+ChangeAlignmentCommand::ChangeAlignmentCommand(LabelDesignDocument *document,
+                                               const QList<LabelElementRef> &refs, LabelObject::HAlign hAlign,
+                                               LabelObject::VAlign vAlign, bool wordWrap)
+    : AttributeEditCommand(Alignment, tr("Changer l'alignement"), document, refs,
+                           throughObject(document,
+                                         [&](LabelElementRef, LabelObject &object) {
+                                             if (object.hAlign() != hAlign)
+                                                 object.setHAlign(hAlign);
+                                             if (object.vAlign() != vAlign)
+                                                 object.setVAlign(vAlign);
+                                             if (object.wordWrap() != wordWrap)
+                                                 object.setWordWrap(wordWrap);
+                                         }),
+                           0)
 {
 }
 
 ChangeFrameCommand::ChangeFrameCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
                                        const LabelFrame &frame)
     : AttributeEditCommand(
-          Frame, tr("Changer le cadre"), document, refs,
-          [&](LabelElementRef, LabelAttributes &attributes) { frame.writeTo(attributes); }, 0)
+        Frame, tr("Changer le cadre"), document, refs,
+        [&](LabelElementRef, LabelAttributes &attributes) { frame.writeTo(attributes); }, 0)
 {
 }
 
-ChangeFillCommand::ChangeFillCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs, qint64 color)
+ChangeFillCommand::ChangeFillCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
+                                     qint64 color)
     : AttributeEditCommand(
-          Fill, tr("Changer le fond"), document, refs,
-          [&](LabelElementRef ref, LabelAttributes &attributes) {
-              LabelObject object = document->object(ref);
-              object.attributes() = attributes;
-              object.setFillColor(color);
-              attributes = object.attributes();
-          },
-          0)
+        Fill, tr("Changer le fond"), document, refs,
+        throughObject(document, [&](LabelElementRef, LabelObject &object) { object.setFillColor(color); }), 0)
 {
 }
 
 ChangePageCommand::ChangePageCommand(LabelDesignDocument *document, int page, const QSizeF &paperSize,
                                      const QMarginsF &margins, bool landscape)
     : AttributeEditCommand(
-          Page, tr("Changer la page"), document, {LabelElementRef{page, -1, -1}},
-          [&](LabelElementRef, LabelAttributes &attributes) {
-              LabelPage edited;
-              edited.attributes() = attributes;
-              edited.setPaperSize(paperSize);
-              edited.setMargins(margins);
-              if (edited.isLandscape() != landscape)
-                  edited.setLandscape(landscape);
-              attributes = edited.attributes();
-          },
-          0)
+        Page, tr("Changer la page"), document, { LabelElementRef { page, -1, -1 } },
+        [&](LabelElementRef, LabelAttributes &attributes) {
+            LabelPage edited;
+            edited.attributes() = attributes;
+            edited.setPaperSize(paperSize);
+            edited.setMargins(margins);
+            if (edited.isLandscape() != landscape)
+                edited.setLandscape(landscape);
+            attributes = edited.attributes();
+        },
+        0)
 {
 }
 
 ChangeBandHeightCommand::ChangeBandHeightCommand(LabelDesignDocument *document, const LabelElementRef &band,
                                                  double height)
     : AttributeEditCommand(
-          BandHeight, tr("Changer la hauteur de la bande"), document, {band},
-          [&](LabelElementRef, LabelAttributes &attributes) { attributes.updateNumber(QStringLiteral("Height"), height); },
-          0)
+        BandHeight, tr("Changer la hauteur de la bande"), document, { band },
+        [&](LabelElementRef, LabelAttributes &attributes) {
+            attributes.updateNumber(QStringLiteral("Height"), height);
+        },
+        0)
 {
 }
 
-AddObjectCommand::AddObjectCommand(LabelDesignDocument *document, const LabelElementRef &ref, const LabelObject &object,
-                                   std::optional<LabelBand> newBand)
+AddObjectCommand::AddObjectCommand(LabelDesignDocument *document, const LabelElementRef &ref,
+                                   const LabelObject &object, std::optional<LabelBand> newBand)
     : QUndoCommand(tr("Ajouter un texte"))
     , m_document(document)
     , m_ref(ref)
@@ -218,7 +216,8 @@ void DeleteObjectsCommand::undo()
 {
     for (qsizetype i = 0; i < m_refs.size(); ++i) {
         const LabelElementRef &ref = m_refs.at(i);
-        m_document->reportForEdit().pages()[ref.page].bands()[ref.band].objects().insert(ref.object, m_objects.at(i));
+        m_document->reportForEdit().pages()[ref.page].bands()[ref.band].objects().insert(ref.object,
+                                                                                         m_objects.at(i));
     }
     m_document->notifyChanged();
 }

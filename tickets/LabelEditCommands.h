@@ -21,7 +21,8 @@ public:
 
 protected:
     /// edit changes one element's attributes to what the command sets.
-    AttributeEditCommand(Id id, const QString &text, LabelDesignDocument *document, const QList<LabelElementRef> &refs,
+    AttributeEditCommand(Id id, const QString &text, LabelDesignDocument *document,
+                         const QList<LabelElementRef> &refs,
                          const std::function<void(LabelElementRef, LabelAttributes &)> &edit, int mergeKey);
 
 private:
@@ -51,7 +52,8 @@ public:
 class ChangeFontCommand : public AttributeEditCommand
 {
 public:
-    ChangeFontCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs, const LabelFont &font);
+    ChangeFontCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
+                      const LabelFont &font);
 };
 
 class ChangeAlignmentCommand : public AttributeEditCommand
@@ -64,7 +66,8 @@ public:
 class ChangeFrameCommand : public AttributeEditCommand
 {
 public:
-    ChangeFrameCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs, const LabelFrame &frame);
+    ChangeFrameCommand(LabelDesignDocument *document, const QList<LabelElementRef> &refs,
+                       const LabelFrame &frame);
 };
 
 class ChangeFillCommand : public AttributeEditCommand
@@ -76,8 +79,8 @@ public:
 class ChangePageCommand : public AttributeEditCommand
 {
 public:
-    ChangePageCommand(LabelDesignDocument *document, int page, const QSizeF &paperSize, const QMarginsF &margins,
-                      bool landscape);
+    ChangePageCommand(LabelDesignDocument *document, int page, const QSizeF &paperSize,
+                      const QMarginsF &margins, bool landscape);
 };
 
 class ChangeBandHeightCommand : public AttributeEditCommand

@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
-
 #include <cmath>
 
 double LabelFont::characterHeight() const
@@ -25,13 +24,13 @@ QString LabelFont::substituteFamily(const QString &name)
     // Windows families that labels name, and the faces of the same metrics
     // that Debian ships.
     static const QHash<QString, QString> substitutes = {
-        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
-        {QStringLiteral("helvetica"), QStringLiteral("Liberation Sans")},
-        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
-        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
-        {QStringLiteral("calibri"), QStringLiteral("Carlito")},
-        {QStringLiteral("tahoma"), QStringLiteral("DejaVu Sans")},
-        {QStringLiteral("arabic transparent"), QStringLiteral("Noto Sans Arabic")},
+        { QStringLiteral("arial"), QStringLiteral("Liberation Sans") },
+        { QStringLiteral("helvetica"), QStringLiteral("Liberation Sans") },
+        { QStringLiteral("times new roman"), QStringLiteral("Liberation Serif") },
+        { QStringLiteral("courier new"), QStringLiteral("Liberation Mono") },
+        { QStringLiteral("calibri"), QStringLiteral("Carlito") },
+        { QStringLiteral("tahoma"), QStringLiteral("DejaVu Sans") },
+        { QStringLiteral("arabic transparent"), QStringLiteral("Noto Sans Arabic") },
     };
     if (QFontDatabase::hasFamily(name))
         return name;

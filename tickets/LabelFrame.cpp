@@ -11,9 +11,12 @@ struct StyleName
     Qt::PenStyle style;
 };
 constexpr StyleName styleNames[] = {
-    {u"fsSolid", Qt::SolidLine},     {u"fsDash", Qt::DashLine},
-    {u"fsDot", Qt::DotLine},         {u"fsDashDot", Qt::DashDotLine},
-    {u"fsDashDotDot", Qt::DashDotDotLine}, {u"fsDouble", Qt::SolidLine},
+    { u"fsSolid", Qt::SolidLine },
+    { u"fsDash", Qt::DashLine },
+    { u"fsDot", Qt::DotLine },
+    { u"fsDashDot", Qt::DashDotLine },
+    { u"fsDashDotDot", Qt::DashDotDotLine },
+    { u"fsDouble", Qt::SolidLine },
 };
 } // namespace
 

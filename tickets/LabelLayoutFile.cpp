@@ -7,7 +7,6 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
-
 #include <cmath>
 
 namespace {
@@ -33,8 +32,7 @@ public:
 
     LabelReport readReport()
     {
-        while (!m_xml.atEnd() && m_xml.readNext() != QXmlStreamReader::StartElement) {
-        }
+        while (!m_xml.atEnd() && m_xml.readNext() != QXmlStreamReader::StartElement) { }
         if (m_xml.hasError())
             throwNotXml();
         if (m_xml.tokenType() != QXmlStreamReader::StartElement)
@@ -203,11 +201,12 @@ private:
         const LabelAttributes &a = page.attributes();
         checkNumber(a, u"PaperWidth", 1, maxPaperMm, owner);
         checkNumber(a, u"PaperHeight", 1, maxPaperMm, owner);
-        for (const QStringView margin : {u"LeftMargin", u"RightMargin", u"TopMargin", u"BottomMargin"})
+        for (const QStringView margin : { u"LeftMargin", u"RightMargin", u"TopMargin", u"BottomMargin" })
             checkNumber(a, margin, 0, maxPaperMm, owner);
         const QSizeF paper = page.paperSize();
         const QMarginsF margins = page.margins();
-        if (margins.left() + margins.right() >= paper.width() || margins.top() + margins.bottom() >= paper.height())
+        if (margins.left() + margins.right() >= paper.width()
+            || margins.top() + margins.bottom() >= paper.height())
             fail(QStringLiteral("the margins of %1 leave nothing of its paper").arg(owner));
         readChildren(page.bands(), [&](LabelChildList<LabelBand> &bands) {
             const auto kind = LabelBand::kindOfTag(m_xml.name());
@@ -372,10 +371,9 @@ LabelReport LabelLayoutFile::fromXml(const QByteArray &content, const QString &f
     // Decoded here, as its declaration says, so that unknown elements can be
     // cut out of the very text the reader reads.
     QXmlStreamReader probe(content);
-    while (!probe.atEnd() && probe.readNext() != QXmlStreamReader::StartDocument && !probe.hasError()) {
-    }
-    const QString encoding = probe.documentEncoding().isEmpty() ? QStringLiteral("UTF-8")
-                                                                : probe.documentEncoding().toString();
+    while (!probe.atEnd() && probe.readNext() != QXmlStreamReader::StartDocument && !probe.hasError()) { }
+    const QString encoding
+        = probe.documentEncoding().isEmpty() ? QStringLiteral("UTF-8") : probe.documentEncoding().toString();
     QStringDecoder decoder(encoding.toLatin1().constData());
     if (!decoder.isValid())
         decoder = QStringDecoder(QStringDecoder::Utf8);

@@ -1,22 +1,20 @@
 #include "tickets/LabelObject.h"
 
+#include "tickets/LabelTagTable.h"
+
 #include <cmath>
 
 namespace {
-struct KindTag
-{
-    LabelObject::Kind kind;
-    const char16_t *tag;
-};
-constexpr KindTag kindTags[] = {
-    {LabelObject::Kind::Memo, u"TfrxMemoView"},
-    {LabelObject::Kind::Line, u"TfrxLineView"},
-    {LabelObject::Kind::Shape, u"TfrxShapeView"},
-    {LabelObject::Kind::Picture, u"TfrxPictureView"},
+constexpr LabelTag<LabelObject::Kind> kindTags[] = {
+    { LabelObject::Kind::Memo, u"TfrxMemoView" },
+    { LabelObject::Kind::Line, u"TfrxLineView" },
+    { LabelObject::Kind::Shape, u"TfrxShapeView" },
+    { LabelObject::Kind::Picture, u"TfrxPictureView" },
 };
 
 template<typename Enum, qsizetype N>
-Enum enumValue(const LabelAttributes &attributes, QStringView name, const char16_t *const (&names)[N], Enum fallback)
+Enum enumValue(const LabelAttributes &attributes, QStringView name, const char16_t *const (&names)[N],
+               Enum fallback)
 {
     const QString text = attributes.value(name);
     for (qsizetype i = 0; i < N; ++i) {
@@ -26,10 +24,10 @@ Enum enumValue(const LabelAttributes &attributes, QStringView name, const char16
     return fallback;
 }
 
-constexpr const char16_t *hAlignNames[] = {u"haLeft", u"haCenter", u"haRight", u"haBlock"};
-constexpr const char16_t *vAlignNames[] = {u"vaTop", u"vaCenter", u"vaBottom"};
-constexpr const char16_t *shapeNames[] = {u"skRectangle", u"skRoundRectangle", u"skEllipse", u"skTriangle",
-                                          u"skDiamond",   u"skDiagonal1",      u"skDiagonal2"};
+constexpr const char16_t *hAlignNames[] = { u"haLeft", u"haCenter", u"haRight", u"haBlock" };
+constexpr const char16_t *vAlignNames[] = { u"vaTop", u"vaCenter", u"vaBottom" };
+constexpr const char16_t *shapeNames[] = { u"skRectangle", u"skRoundRectangle", u"skEllipse",  u"skTriangle",
+                                           u"skDiamond",   u"skDiagonal1",      u"skDiagonal2" };
 } // namespace
 
 LabelObject::LabelObject(Kind kind)
@@ -39,20 +37,12 @@ LabelObject::LabelObject(Kind kind)
 
 QString LabelObject::tagName(Kind kind)
 {
-    for (const KindTag &entry : kindTags) {
-        if (entry.kind == kind)
-            return QString::fromUtf16(entry.tag);
-    }
-    return {};
+    return labelTagName(kindTags, kind);
 }
 
 std::optional<LabelObject::Kind> LabelObject::kindOfTag(QStringView tag)
 {
-    for (const KindTag &entry : kindTags) {
-        if (tag == QStringView(entry.tag))
-            return entry.kind;
-    }
-    return std::nullopt;
+    return labelKindOfTag(kindTags, tag);
 }
 
 QString LabelObject::name() const

@@ -6,7 +6,6 @@
 
 #include <QRectF>
 #include <QStringList>
-
 #include <optional>
 
 /// One object of a band: a text (memo), a line, a shape or a picture, with

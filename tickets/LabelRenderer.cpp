@@ -7,7 +7,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
-
 #include <cmath>
 
 namespace {
@@ -33,7 +32,8 @@ public:
             for (Pending &pending : m_pending) {
                 LabelText::Context context = pending.context;
                 context.totalPages = total;
-                m_result.pages[pending.page].items[pending.item].text = LabelText::evaluate(pending.memo, context);
+                m_result.pages[pending.page].items[pending.item].text
+                    = LabelText::evaluate(pending.memo, context);
             }
         }
         return m_result;
@@ -54,8 +54,8 @@ private:
         m_page = &page;
         const QSizeF paper = page.paperSize() * LabelRenderer::pixelsPerMm;
         const QMarginsF margins = page.margins() * LabelRenderer::pixelsPerMm;
-        m_area = QRectF(QPointF(margins.left(), margins.top()), QPointF(paper.width() - margins.right(),
-                                                                         paper.height() - margins.bottom()));
+        m_area = QRectF(QPointF(margins.left(), margins.top()),
+                        QPointF(paper.width() - margins.right(), paper.height() - margins.bottom()));
         m_footerHeight = 0;
         for (const LabelBand &band : bandsOf(LabelBand::Kind::PageFooter))
             m_footerHeight += band.height();
@@ -110,9 +110,10 @@ private:
             m_context.line = 1;
             return;
         }
-        throw StationError(QStringLiteral("The band \"%1\" of the label runs over the dataset \"%2\", which the station "
-                                          "does not have.")
-                               .arg(band.name(), name));
+        throw StationError(
+            QStringLiteral("The band \"%1\" of the label runs over the dataset \"%2\", which the station "
+                           "does not have.")
+                .arg(band.name(), name));
     }
 
     void newPage(bool withHeader)
@@ -159,17 +160,17 @@ private:
         PreparedLabel::Page &page = m_result.pages.last();
         const QRectF rect(m_area.left(), y, m_area.width(), band.height());
         if (LabelColor::toQColor(band.fillColor()).isValid() || band.frame().sides != 0)
-            page.bands.append({rect, band.fillColor(), band.frame()});
+            page.bands.append({ rect, band.fillColor(), band.frame() });
         for (const LabelObject &object : band.objects().items()) {
             if (!object.isVisible())
                 continue;
-            PreparedLabel::Item item{object, object.font(band.attributes()), QString()};
+            PreparedLabel::Item item { object, object.font(band.attributes()), QString() };
             item.object.setGeometry(object.geometry().translated(rect.topLeft()));
             if (object.kind() == LabelObject::Kind::Memo) {
                 item.text = LabelText::evaluate(object, m_context);
                 if (object.text().contains(u"TotalPages", Qt::CaseInsensitive)) {
                     m_needsTotal = true;
-                    m_pending.append({m_result.pages.size() - 1, page.items.size(), object, m_context});
+                    m_pending.append({ m_result.pages.size() - 1, page.items.size(), object, m_context });
                 }
             }
             page.items.append(item);
@@ -249,7 +250,8 @@ void paintText(QPainter &painter, const QRectF &rect, const LabelObject &memo, c
     const double spacing = memo.lineSpacing();
     for (const QString &paragraph : paragraphs) {
         auto layout = std::make_unique<QTextLayout>(paragraph, qfont);
-        option.setTextDirection(memo.isRightToLeft() || paragraph.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setTextDirection(memo.isRightToLeft() || paragraph.isRightToLeft() ? Qt::RightToLeft
+                                                                                  : Qt::LeftToRight);
         layout->setTextOption(option);
         layout->beginLayout();
         for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
@@ -268,7 +270,8 @@ void paintText(QPainter &painter, const QRectF &rect, const LabelObject &memo, c
     else if (memo.vAlign() == LabelObject::VAlign::Bottom)
         top += inner.height() - height;
 
-    painter.setPen(LabelColor::toQColor(font.color).isValid() ? LabelColor::toQColor(font.color) : QColor(Qt::black));
+    painter.setPen(LabelColor::toQColor(font.color).isValid() ? LabelColor::toQColor(font.color)
+                                                              : QColor(Qt::black));
     for (const auto &layout : layouts)
         layout->draw(&painter, QPointF(inner.left(), top));
 }
@@ -293,11 +296,13 @@ void paintShape(QPainter &painter, const QRectF &rect, const LabelObject &shape)
         painter.drawEllipse(rect);
         break;
     case LabelObject::Shape::Triangle:
-        painter.drawPolygon(QPolygonF({QPointF(rect.center().x(), rect.top()), rect.bottomRight(), rect.bottomLeft()}));
+        painter.drawPolygon(
+            QPolygonF({ QPointF(rect.center().x(), rect.top()), rect.bottomRight(), rect.bottomLeft() }));
         break;
     case LabelObject::Shape::Diamond:
-        painter.drawPolygon(QPolygonF({QPointF(rect.center().x(), rect.top()), QPointF(rect.right(), rect.center().y()),
-                                       QPointF(rect.center().x(), rect.bottom()), QPointF(rect.left(), rect.center().y())}));
+        painter.drawPolygon(QPolygonF(
+            { QPointF(rect.center().x(), rect.top()), QPointF(rect.right(), rect.center().y()),
+              QPointF(rect.center().x(), rect.bottom()), QPointF(rect.left(), rect.center().y()) }));
         break;
     case LabelObject::Shape::Diagonal1:
         painter.drawLine(rect.bottomLeft(), rect.topRight());
@@ -328,7 +333,8 @@ void paintPicture(QPainter &painter, const QRectF &rect, const LabelObject &pict
 
 } // namespace
 
-PreparedLabel LabelRenderer::prepare(const LabelReport &report, const QList<LabelDataset> &datasets, QDate date)
+PreparedLabel LabelRenderer::prepare(const LabelReport &report, const QList<LabelDataset> &datasets,
+                                     QDate date)
 {
     return Preparer(datasets, date).run(report);
 }

@@ -34,7 +34,8 @@ public:
     static void paintPage(QPainter &painter, const PreparedLabel::Page &page);
 
     /// One object, at its geometry, showing text; what the designer draws too.
-    static void paintObject(QPainter &painter, const LabelObject &object, const LabelFont &font, const QString &text);
+    static void paintObject(QPainter &painter, const LabelObject &object, const LabelFont &font,
+                            const QString &text);
 
     /// The exact paper of a page, without margins.
     static QPageLayout pageLayout(const PreparedLabel::Page &page);

@@ -3,7 +3,6 @@
 #include "tickets/LabelLayoutFile.h"
 
 #include <QFile>
-
 #include <cmath>
 
 void LabelReport::addDataset(const QString &dataSet, const QString &dataSetName)

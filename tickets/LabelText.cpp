@@ -11,8 +11,8 @@ namespace {
 // [Ticet."FIELD"] or [Ticet.FIELD], blanks allowed around the parts.
 const QRegularExpression &fieldPattern()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"re(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*\.\s*(?:"([^"]*)"|([A-Za-z_][A-Za-z0-9_]*))\s*$)re"));
+    static const QRegularExpression pattern(QStringLiteral(
+        R"re(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*\.\s*(?:"([^"]*)"|([A-Za-z_][A-Za-z0-9_]*))\s*$)re"));
     return pattern;
 }
 
@@ -78,12 +78,14 @@ QString LabelText::evaluate(const QString &text, const QString &open, const QStr
             result += QLocale().toString(context.date, QLocale::ShortFormat);
         } else if (name.compare(u"Time", Qt::CaseInsensitive) == 0) {
             result += context.time.toString(u"HH:mm:ss");
-        } else if (name.compare(u"Page#", Qt::CaseInsensitive) == 0 || name.compare(u"Page", Qt::CaseInsensitive) == 0) {
+        } else if (name.compare(u"Page#", Qt::CaseInsensitive) == 0
+                   || name.compare(u"Page", Qt::CaseInsensitive) == 0) {
             result += QString::number(context.page);
         } else if (name.compare(u"TotalPages#", Qt::CaseInsensitive) == 0
                    || name.compare(u"TotalPages", Qt::CaseInsensitive) == 0) {
             result += QString::number(context.totalPages);
-        } else if (name.compare(u"Line#", Qt::CaseInsensitive) == 0 || name.compare(u"Line", Qt::CaseInsensitive) == 0) {
+        } else if (name.compare(u"Line#", Qt::CaseInsensitive) == 0
+                   || name.compare(u"Line", Qt::CaseInsensitive) == 0) {
             result += QString::number(context.line);
         } else {
             result += QStringView(text).mid(start, end + close.size() - start);
@@ -96,8 +98,9 @@ QString LabelText::evaluate(const QString &text, const QString &open, const QStr
 QString LabelText::fieldValue(const QString &dataset, const QString &field, const Context &context,
                               const QString &objectName)
 {
-    const QString where = objectName.isEmpty() ? QStringLiteral("A text of the label")
-                                               : QStringLiteral("The object \"%1\" of the label").arg(objectName);
+    const QString where = objectName.isEmpty()
+        ? QStringLiteral("A text of the label")
+        : QStringLiteral("The object \"%1\" of the label").arg(objectName);
     const QList<LabelDataset> none;
     const QList<LabelDataset> &datasets = context.datasets ? *context.datasets : none;
     for (qsizetype i = 0; i < datasets.size(); ++i) {
@@ -106,9 +109,10 @@ QString LabelText::fieldValue(const QString &dataset, const QString &field, cons
             continue;
         const int column = candidate.fieldIndex(field);
         if (column < 0) {
-            throw StationError(QStringLiteral("%1 shows the field \"%2\" of \"%3\", which has no such field "
-                                              "(it has %4).")
-                                   .arg(where, field, dataset, candidate.fieldNames().join(QStringLiteral(", "))));
+            throw StationError(
+                QStringLiteral("%1 shows the field \"%2\" of \"%3\", which has no such field "
+                               "(it has %4).")
+                    .arg(where, field, dataset, candidate.fieldNames().join(QStringLiteral(", "))));
         }
         const int row = i < context.rows.size() ? context.rows.at(i) : 0;
         if (row < 0 || row >= candidate.rowCount())
@@ -116,7 +120,8 @@ QString LabelText::fieldValue(const QString &dataset, const QString &field, cons
         const DbRow &values = candidate.row(row);
         return column < values.size() ? LabelDataset::displayText(values.at(column)) : QString();
     }
-    throw StationError(QStringLiteral("%1 shows the field \"%2\" of the dataset \"%3\", which the station does not "
-                                      "have.")
-                           .arg(where, field, dataset));
+    throw StationError(
+        QStringLiteral("%1 shows the field \"%2\" of the dataset \"%3\", which the station does not "
+                       "have.")
+            .arg(where, field, dataset));
 }

@@ -4,7 +4,7 @@
 
 void RecordingPrintTarget::print(const PreparedLabel &label, const LabelPrintOptions &options)
 {
-    m_jobs.append({options, label});
+    m_jobs.append({ options, label });
 }
 
 QImage RecordingPrintTarget::pageImage(qsizetype job, qsizetype page, double dpi) const

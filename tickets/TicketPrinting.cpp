@@ -30,7 +30,7 @@ void TicketPrinting::imprimerTicket(DbQuery &tickt, const DbValue &numVente, con
 
     // Read afresh for every print: what the designer saved is what prints.
     frxReport1.loadFromFile(TicketReport::layoutFileName());
-    frxReport1.prepare({TicketReport::datasetFromQuery(tickt)});
+    frxReport1.prepare({ TicketReport::datasetFromQuery(tickt) });
     // There is no print dialog, whatever the layout's print options say.
     frxReport1.print(m_target ? *m_target : *m_printingSystem, TicketReport::jobName(numVente));
 }

@@ -26,11 +26,20 @@ QString TicketReport::datasetComponentName()
 
 QStringList TicketReport::fieldNames()
 {
-    return {QStringLiteral("CLE_LISTE_COMMANDE"), QStringLiteral("NUM_VENTE"), QStringLiteral("DATE_VENTE"),
-            QStringLiteral("TIME_VENTE"),         QStringLiteral("NUMERO_TABLE"), QStringLiteral("VALIDE"),
-            QStringLiteral("COLOR"),              QStringLiteral("CUISEN"),    QStringLiteral("PRIX"),
-            QStringLiteral("CLE_ART"),            QStringLiteral("ARTICLE"),   QStringLiteral("QTE"),
-            QStringLiteral("TIME_ORDER"),         QStringLiteral("WAJBA_ORDER")};
+    return { QStringLiteral("CLE_LISTE_COMMANDE"),
+             QStringLiteral("NUM_VENTE"),
+             QStringLiteral("DATE_VENTE"),
+             QStringLiteral("TIME_VENTE"),
+             QStringLiteral("NUMERO_TABLE"),
+             QStringLiteral("VALIDE"),
+             QStringLiteral("COLOR"),
+             QStringLiteral("CUISEN"),
+             QStringLiteral("PRIX"),
+             QStringLiteral("CLE_ART"),
+             QStringLiteral("ARTICLE"),
+             QStringLiteral("QTE"),
+             QStringLiteral("TIME_ORDER"),
+             QStringLiteral("WAJBA_ORDER") };
 }
 
 LabelDataset TicketReport::datasetFromQuery(const DbQuery &tickt)
@@ -38,8 +47,8 @@ LabelDataset TicketReport::datasetFromQuery(const DbQuery &tickt)
     return LabelDataset::fromQuery(datasetName(), datasetComponentName(), tickt, fieldNames());
 }
 
-void TicketReport::openTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt, const DbValue &taille,
-                              QDate workingDate)
+void TicketReport::openTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt,
+                              const DbValue &taille, QDate workingDate)
 {
     tickt.close();
     tickt.setParam(0, numVente);
@@ -58,21 +67,21 @@ QString TicketReport::jobName(const DbValue &numVente)
 
 LabelDataset TicketReport::sampleDataset()
 {
-    const DbRow row = {DbValue(1),
-                       DbValue(123),
-                       DbValue(QDate::currentDate()),
-                       DbValue(TimeOfDay::fromHms(12, 30, 0)),
-                       DbValue(4.0),
-                       DbValue(QStringLiteral("True")),
-                       DbValue(0xC0FFC0),
-                       DbValue(QStringLiteral("Cuisine")),
-                       DbValue(650.0),
-                       DbValue(17),
-                       DbValue(QStringLiteral("Pizza Margherita")),
-                       DbValue(1.0),
-                       DbValue(TimeOfDay::fromHms(12, 42, 0)),
-                       DbValue(0)};
-    return LabelDataset(datasetName(), datasetComponentName(), fieldNames(), {row});
+    const DbRow row = { DbValue(1),
+                        DbValue(123),
+                        DbValue(QDate::currentDate()),
+                        DbValue(TimeOfDay::fromHms(12, 30, 0)),
+                        DbValue(4.0),
+                        DbValue(QStringLiteral("True")),
+                        DbValue(0xC0FFC0),
+                        DbValue(QStringLiteral("Cuisine")),
+                        DbValue(650.0),
+                        DbValue(17),
+                        DbValue(QStringLiteral("Pizza Margherita")),
+                        DbValue(1.0),
+                        DbValue(TimeOfDay::fromHms(12, 42, 0)),
+                        DbValue(0) };
+    return LabelDataset(datasetName(), datasetComponentName(), fieldNames(), { row });
 }
 
 TicketReport::TicketReport()

@@ -27,8 +27,8 @@ public:
     static LabelDataset datasetFromQuery(const DbQuery &tickt);
     /// Opens the ticket query on one line: closes it, sets NUM_VENTE, CLE_ART
     /// and TAILLE, in that order, and the working date, then opens it.
-    static void openTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt, const DbValue &taille,
-                           QDate workingDate);
+    static void openTicket(DbQuery &tickt, const DbValue &numVente, const DbValue &cleArt,
+                           const DbValue &taille, QDate workingDate);
     /// The name of the print job of a line's label: "Ticket <number>".
     static QString jobName(const DbValue &numVente);
     /// One made-up line, for a preview when there is no real one.

@@ -17,7 +17,6 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <algorithm>
 #include <functional>
 
@@ -39,8 +38,8 @@ void measure(const QString &name, int n, const std::function<void()> &step)
         ms.append(clock.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    out << qSetFieldWidth(34) << Qt::left << name << qSetFieldWidth(0) << u"median %1 ms, slowest %2 ms (%3 runs)"_s
-               .arg(ms.at(ms.size() / 2), 0, 'f', 3)
+    out << qSetFieldWidth(34) << Qt::left << name << qSetFieldWidth(0)
+        << u"median %1 ms, slowest %2 ms (%3 runs)"_s.arg(ms.at(ms.size() / 2), 0, 'f', 3)
                .arg(ms.last(), 0, 'f', 3)
                .arg(n)
         << Qt::endl;
@@ -66,13 +65,14 @@ int main(int argc, char *argv[])
         layoutPath = dir.filePath(u"Etiquette_2X4.fr3"_s);
         LabelLayoutFile::write(LabelReport::builtIn(), layoutPath);
     }
-    const QList<LabelDataset> datasets = {TicketReport::sampleDataset()};
+    const QList<LabelDataset> datasets = { TicketReport::sampleDataset() };
     out << "layout " << layoutPath << Qt::endl;
 
     TicketReport report;
     measure(u"read the layout file"_s, 500, [&] { report.loadFromFile(layoutPath); });
     measure(u"prepare over one line"_s, 500, [&] { report.prepare(datasets); });
-    measure(u"paint at 203 dpi"_s, 200, [&] { LabelRenderer::renderImage(report.preparedPages().pages.first(), 203); });
+    measure(u"paint at 203 dpi"_s, 200,
+            [&] { LabelRenderer::renderImage(report.preparedPages().pages.first(), 203); });
     measure(u"paint into a PDF"_s, 100, [&] {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);

@@ -1,7 +1,6 @@
 // The designer's document: every kind of edit, its undo and redo, and saving.
 
 #include "TicketTestSupport.h"
-
 #include "app/StationError.h"
 #include "tickets/LabelDesignDocument.h"
 #include "tickets/LabelLayoutFile.h"
@@ -13,11 +12,24 @@
 using namespace TicketTestSupport;
 
 namespace {
-const LabelElementRef number{0, 0, 0};  // frxDBDataset1R_Art of the built-in label
-const LabelElementRef article{0, 0, 1}; // TicetARTICLE
-const LabelElementRef title{0, 0, -1};  // ReportTitle1
+const LabelElementRef number { 0, 0, 0 }; // frxDBDataset1R_Art of the built-in label
+const LabelElementRef article { 0, 0, 1 }; // TicetARTICLE
+const LabelElementRef title { 0, 0, -1 }; // ReportTitle1
 
-enum class Edit { Move, Resize, Text, Font, Alignment, Frame, Fill, Page, BandHeight, AddText, AddTextAndBand, Delete };
+enum class Edit {
+    Move,
+    Resize,
+    Text,
+    Font,
+    Alignment,
+    Frame,
+    Fill,
+    Page,
+    BandHeight,
+    AddText,
+    AddTextAndBand,
+    Delete
+};
 } // namespace
 
 Q_DECLARE_METATYPE(Edit)
@@ -74,12 +86,13 @@ void TestLabelDesignDocument::editUndoRedo()
 
     switch (edit) {
     case Edit::Move:
-        document.setGeometry({number, article}, {QRectF(10, 2, 132.28355, 48.37797), QRectF(10, 50, 136.06308, 22.67718)});
+        document.setGeometry({ number, article },
+                             { QRectF(10, 2, 132.28355, 48.37797), QRectF(10, 50, 136.06308, 22.67718) });
         QCOMPARE(document.object(number).geometry().topLeft(), QPointF(10, 2));
         QCOMPARE(document.object(article).geometry().topLeft(), QPointF(10, 50));
         break;
     case Edit::Resize:
-        document.setGeometry({number}, {QRectF(4.55906, 1.33859, 100.123456789, 40)});
+        document.setGeometry({ number }, { QRectF(4.55906, 1.33859, 100.123456789, 40) });
         QCOMPARE(document.object(number).geometry().size(), QSizeF(100.12346, 40));
         break;
     case Edit::Text:
@@ -88,22 +101,22 @@ void TestLabelDesignDocument::editUndoRedo()
         QCOMPARE(document.object(article).dataField(), QString()); // the text now shows, not the bound field
         break;
     case Edit::Font:
-        document.setFont({number, article}, font);
+        document.setFont({ number, article }, font);
         QCOMPARE(document.object(number).font(), font);
         QCOMPARE(document.object(article).font(), font);
         break;
     case Edit::Alignment:
-        document.setAlignment({number}, LabelObject::HAlign::Right, LabelObject::VAlign::Bottom, false);
+        document.setAlignment({ number }, LabelObject::HAlign::Right, LabelObject::VAlign::Bottom, false);
         QCOMPARE(document.object(number).hAlign(), LabelObject::HAlign::Right);
         QCOMPARE(document.object(number).vAlign(), LabelObject::VAlign::Bottom);
         QCOMPARE(document.object(number).wordWrap(), false);
         break;
     case Edit::Frame:
-        document.setFrame({article}, frame);
+        document.setFrame({ article }, frame);
         QCOMPARE(document.object(article).frame(), frame);
         break;
     case Edit::Fill:
-        document.setFillColor({article}, 0x00FFFF);
+        document.setFillColor({ article }, 0x00FFFF);
         QCOMPARE(document.object(article).fillColor(), 0x00FFFF);
         break;
     case Edit::Page:
@@ -117,8 +130,9 @@ void TestLabelDesignDocument::editUndoRedo()
         QCOMPARE(document.band(title).height(), 60.0);
         break;
     case Edit::AddText: {
-        const LabelElementRef added = document.addText(0, 0, QRectF(0, 0, 94.48819, 18.89765), QStringLiteral("Merci"));
-        QCOMPARE(added, (LabelElementRef{0, 0, 2}));
+        const LabelElementRef added
+            = document.addText(0, 0, QRectF(0, 0, 94.48819, 18.89765), QStringLiteral("Merci"));
+        QCOMPARE(added, (LabelElementRef { 0, 0, 2 }));
         const LabelObject &memo = document.object(added);
         QCOMPARE(memo.name(), QStringLiteral("Memo1"));
         QCOMPARE(memo.text(), QStringLiteral("Merci"));
@@ -137,7 +151,7 @@ void TestLabelDesignDocument::editUndoRedo()
         break;
     }
     case Edit::Delete:
-        document.deleteObjects({article, number});
+        document.deleteObjects({ article, number });
         QCOMPARE(document.page(0).bands().at(0).objects().size(), 0);
         break;
     }
@@ -160,10 +174,10 @@ void TestLabelDesignDocument::dragIsOneStep()
     LabelDesignDocument document(LabelReport::builtIn());
     const QRectF start = document.object(number).geometry();
     for (int step = 1; step <= 5; ++step)
-        document.setGeometry({number}, {start.translated(step, 0)}, 7);
+        document.setGeometry({ number }, { start.translated(step, 0) }, 7);
     // The arrow keys: each press a step of its own.
-    document.setGeometry({number}, {start.translated(6, 0)});
-    document.setGeometry({number}, {start.translated(7, 0)});
+    document.setGeometry({ number }, { start.translated(6, 0) });
+    document.setGeometry({ number }, { start.translated(7, 0) });
     QCOMPARE(document.undoStack()->count(), 3);
     document.undoStack()->undo();
     document.undoStack()->undo();
@@ -175,7 +189,8 @@ void TestLabelDesignDocument::dragIsOneStep()
 void TestLabelDesignDocument::typingIsOneStep()
 {
     LabelDesignDocument document(LabelReport::builtIn());
-    for (const QString &text : {QStringLiteral("N"), QStringLiteral("N°"), QStringLiteral("N° [Ticet.\"NUM_VENTE\"]")})
+    for (const QString &text :
+         { QStringLiteral("N"), QStringLiteral("N°"), QStringLiteral("N° [Ticet.\"NUM_VENTE\"]") })
         document.setText(number, text);
     document.setText(article, QStringLiteral("x"));
     QCOMPARE(document.undoStack()->count(), 2);
@@ -188,11 +203,11 @@ void TestLabelDesignDocument::typingIsOneStep()
 void TestLabelDesignDocument::editThatChangesNothingIsNoStep()
 {
     LabelDesignDocument document(LabelReport::builtIn());
-    document.setGeometry({number}, {document.object(number).geometry()});
-    document.setAlignment({number}, LabelObject::HAlign::Center, LabelObject::VAlign::Top, true);
+    document.setGeometry({ number }, { document.object(number).geometry() });
+    document.setAlignment({ number }, LabelObject::HAlign::Center, LabelObject::VAlign::Top, true);
     document.setPage(0, QSizeF(40, 20), QMarginsF(1, 0.5, 1, 0), false);
-    document.setGeometry({number}, {document.object(number).geometry().translated(1, 0)}, 3);
-    document.setGeometry({number}, {document.object(number).geometry().translated(-1, 0)}, 3); // and back
+    document.setGeometry({ number }, { document.object(number).geometry().translated(1, 0) }, 3);
+    document.setGeometry({ number }, { document.object(number).geometry().translated(-1, 0) }, 3); // and back
     QCOMPARE(document.undoStack()->count(), 0);
     QVERIFY(!document.isModified());
     QVERIFY(document.report() == LabelReport::builtIn());
@@ -200,7 +215,7 @@ void TestLabelDesignDocument::editThatChangesNothingIsNoStep()
 
 void TestLabelDesignDocument::newDocumentGetsADefaultPage()
 {
-    LabelDesignDocument document{LabelReport()};
+    LabelDesignDocument document { LabelReport() };
     QCOMPARE(document.report().pages().size(), 1);
     const LabelPage &page = document.page(0);
     QCOMPARE(page.paperSize(), QSizeF(210, 297));
@@ -217,14 +232,14 @@ void TestLabelDesignDocument::save()
     const QString path = dir.filePath(QStringLiteral("Etiquette_2X4.fr3"));
     QVERIFY(QFile::copy(fixture(QStringLiteral("unknown-parts.fr3")), path));
     LabelDesignDocument document(LabelLayoutFile::read(path), path);
-    document.setText({0, 1, 0}, QStringLiteral("Commande [Ticet.\"NUM_VENTE\"]"));
+    document.setText({ 0, 1, 0 }, QStringLiteral("Commande [Ticet.\"NUM_VENTE\"]"));
     document.save();
     QVERIFY(!document.isModified());
     const LabelReport saved = LabelLayoutFile::read(path);
     QVERIFY(saved == document.report());
     QVERIFY(QString::fromUtf8(contents(path)).contains(u"<TfrxBarcodeView Name=\"Code\""));
 
-    LabelDesignDocument unnamed{LabelReport()};
+    LabelDesignDocument unnamed { LabelReport() };
     QVERIFY_THROWS_EXCEPTION(StationError, unnamed.save());
     const QString other = dir.filePath(QStringLiteral("Autre.fr3"));
     unnamed.saveAs(other);

@@ -2,7 +2,6 @@
 // saving, and the modal design command.
 
 #include "TicketTestSupport.h"
-
 #include "forms/ErrorBox.h"
 #include "tickets/LabelDesignCanvas.h"
 #include "tickets/LabelDesigner.h"
@@ -28,8 +27,8 @@
 using namespace TicketTestSupport;
 
 namespace {
-const LabelElementRef number{0, 0, 0};
-const LabelElementRef article{0, 0, 1};
+const LabelElementRef number { 0, 0, 0 };
+const LabelElementRef article { 0, 0, 1 };
 
 QPoint centre(const LabelDesigner &designer, const LabelElementRef &ref)
 {
@@ -86,7 +85,8 @@ void TestLabelDesigner::cleanup()
 
 std::unique_ptr<LabelDesigner> TestLabelDesigner::makeDesigner(const QString &fileName)
 {
-    auto designer = std::make_unique<LabelDesigner>(LabelReport::builtIn(), fileName, TicketReport::sampleDataset());
+    auto designer
+        = std::make_unique<LabelDesigner>(LabelReport::builtIn(), fileName, TicketReport::sampleDataset());
     designer->setFileNameChooser([] {
         QTest::qFail("asked for a file name", __FILE__, __LINE__);
         return QString();
@@ -104,10 +104,11 @@ void TestLabelDesigner::lookAtIt()
     // selected, the panels, and the preview with a sample line.
     auto designer = makeDesigner(TicketReport::layoutFileName());
     QVERIFY(designer);
-    designer->canvas()->setSelection({article});
+    designer->canvas()->setSelection({ article });
     const QImage preview = designer->previewImage();
     QVERIFY(!preview.isNull());
-    QCOMPARE(preview.size(), QSize(qRound(40 / 25.4 * 288), qRound(20 / 25.4 * 288)) * designer->devicePixelRatio());
+    QCOMPARE(preview.size(),
+             QSize(qRound(40 / 25.4 * 288), qRound(20 / 25.4 * 288)) * designer->devicePixelRatio());
     const QImage window = designer->grab().toImage();
     QVERIFY(!window.isNull());
     keepScreenshot(QStringLiteral("designer.png"), window);
@@ -122,7 +123,7 @@ void TestLabelDesigner::dragMovesAndUndoes()
     const QPoint from = centre(*designer, article);
 
     QTest::mousePress(canvas, Qt::LeftButton, {}, from);
-    QCOMPARE(canvas->selection(), QList<LabelElementRef>({article}));
+    QCOMPARE(canvas->selection(), QList<LabelElementRef>({ article }));
     for (int step = 1; step <= 4; ++step)
         QTest::mouseMove(canvas, from + QPoint(10 * step, 5 * step));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(40, 20));
@@ -143,7 +144,7 @@ void TestLabelDesigner::handleResizes()
     auto designer = makeDesigner();
     QVERIFY(designer);
     LabelDesignCanvas *canvas = designer->canvas();
-    canvas->setSelection({number});
+    canvas->setSelection({ number });
     const QRectF start = designer->document().object(number).geometry();
     const QRectF onScreen = canvas->widgetRect(number);
     const QPoint rightHandle(qRound(onScreen.right()), qRound(onScreen.center().y()));
@@ -163,7 +164,8 @@ void TestLabelDesigner::keys_data()
     QTest::addColumn<QRectF>("change"); // added to the geometry, in layout pixels
     QTest::newRow("right moves a pixel") << int(Qt::Key_Right) << 0 << QRectF(1, 0, 0, 0);
     QTest::newRow("up moves a pixel") << int(Qt::Key_Up) << 0 << QRectF(0, -1, 0, 0);
-    QTest::newRow("ctrl+left moves a tenth") << int(Qt::Key_Left) << int(Qt::ControlModifier) << QRectF(-0.1, 0, 0, 0);
+    QTest::newRow("ctrl+left moves a tenth")
+        << int(Qt::Key_Left) << int(Qt::ControlModifier) << QRectF(-0.1, 0, 0, 0);
     QTest::newRow("shift+right widens") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << QRectF(0, 0, 1, 0);
     QTest::newRow("shift+up lowers") << int(Qt::Key_Up) << int(Qt::ShiftModifier) << QRectF(0, 0, 0, -1);
 }
@@ -176,7 +178,7 @@ void TestLabelDesigner::keys()
 
     auto designer = makeDesigner();
     QVERIFY(designer);
-    designer->canvas()->setSelection({number, article});
+    designer->canvas()->setSelection({ number, article });
     designer->canvas()->setFocus();
     const QRectF numberBefore = designer->document().object(number).geometry();
     const QRectF articleBefore = designer->document().object(article).geometry();
@@ -207,11 +209,11 @@ void TestLabelDesigner::clickSelects()
     QVERIFY(designer);
     LabelDesignCanvas *canvas = designer->canvas();
     QTest::mouseClick(canvas, Qt::LeftButton, {}, centre(*designer, number) - QPoint(0, 20));
-    QCOMPARE(canvas->selection(), QList<LabelElementRef>({number}));
+    QCOMPARE(canvas->selection(), QList<LabelElementRef>({ number }));
     QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, centre(*designer, article) + QPoint(0, 5));
-    QCOMPARE(canvas->selection(), QList<LabelElementRef>({number, article}));
+    QCOMPARE(canvas->selection(), QList<LabelElementRef>({ number, article }));
     // Outside every object, in the master data band: nothing selected, that band is current.
-    const QRectF master = canvas->widgetRect({0, 1, -1});
+    const QRectF master = canvas->widgetRect({ 0, 1, -1 });
     QTest::mouseClick(canvas, Qt::LeftButton, {}, master.center().toPoint());
     QVERIFY(canvas->selection().isEmpty());
     QCOMPARE(canvas->currentBand(), 1);
@@ -222,7 +224,7 @@ void TestLabelDesigner::textAndFields()
 {
     auto designer = makeDesigner();
     QVERIFY(designer);
-    designer->canvas()->setSelection({number});
+    designer->canvas()->setSelection({ number });
     auto *text = designer->findChild<QPlainTextEdit *>(QStringLiteral("text"));
     QCOMPARE(text->toPlainText(), QStringLiteral("[Ticet.\"NUM_VENTE\"]"));
     text->setFocus();
@@ -239,12 +241,14 @@ void TestLabelDesigner::textAndFields()
     QCOMPARE(qte.size(), 1);
     fields->setCurrentItem(qte.first());
     QTest::mouseClick(designer->findChild<QPushButton *>(QStringLiteral("insertField")), Qt::LeftButton);
-    QCOMPARE(designer->document().object(number).text(), QStringLiteral("N° [Ticet.\"NUM_VENTE\"] x[Ticet.\"QTE\"]"));
+    QCOMPARE(designer->document().object(number).text(),
+             QStringLiteral("N° [Ticet.\"NUM_VENTE\"] x[Ticet.\"QTE\"]"));
     QCOMPARE(designer->document().undoStack()->count(), 1); // typing in one object is one step
 
     // The preview shows it, with the sample line.
     QVERIFY(!designer->previewImage().isNull());
-    const PreparedLabel label = LabelRenderer::prepare(designer->document().report(), {TicketReport::sampleDataset()});
+    const PreparedLabel label
+        = LabelRenderer::prepare(designer->document().report(), { TicketReport::sampleDataset() });
     QCOMPARE(label.pages.at(0).items.at(0).text, QStringLiteral("N° 123 x1"));
 }
 
@@ -252,7 +256,7 @@ void TestLabelDesigner::fontAndPagePanels()
 {
     auto designer = makeDesigner();
     QVERIFY(designer);
-    designer->canvas()->setSelection({article});
+    designer->canvas()->setSelection({ article });
     designer->findChild<QSpinBox *>(QStringLiteral("fontHeight"))->setValue(18);
     designer->findChild<QToolButton *>(QStringLiteral("italic"))->click();
     designer->findChild<QToolButton *>(QStringLiteral("bold"))->click(); // bold off
@@ -289,7 +293,7 @@ void TestLabelDesigner::addText()
     QVERIFY(designer);
     designer->findChild<QAction *>(QStringLiteral("addText"))->trigger();
     const QList<LabelElementRef> selection = designer->canvas()->selection();
-    QCOMPARE(selection, QList<LabelElementRef>({LabelElementRef{0, 0, 2}}));
+    QCOMPARE(selection, QList<LabelElementRef>({ LabelElementRef { 0, 0, 2 } }));
     const LabelObject &memo = designer->document().object(selection.first());
     QCOMPARE(memo.font().characterHeight(), 13.0);
     QCOMPARE(memo.font().name, QStringLiteral("Arial"));
@@ -348,7 +352,7 @@ void TestLabelDesigner::closingWithChanges()
         ++asked;
         return QMessageBox::StandardButton(answer);
     });
-    designer->document().setFillColor({number}, 0xFF);
+    designer->document().setFillColor({ number }, 0xFF);
     designer->findChild<QAction *>(QStringLiteral("close"))->trigger();
     QCOMPARE(asked, 1);
     QCOMPARE(designer->isVisible(), !closed);
@@ -379,11 +383,13 @@ void TestLabelDesigner::modifierTicketOpensTheFileModally()
     printing.modifierTicket(TicketReport::layoutFileName(), nullptr);
     QVERIFY(opened);
     // The report holds what the designer held when it closed.
-    QCOMPARE(printing.frxReport1.layout().pages().at(0).bands().at(0).objects().at(1).text(), QStringLiteral("not saved"));
+    QCOMPARE(printing.frxReport1.layout().pages().at(0).bands().at(0).objects().at(1).text(),
+             QStringLiteral("not saved"));
 
     // What was saved is in the file, what was not is not.
     const LabelReport saved = LabelLayoutFile::read(TicketReport::layoutFileName());
-    QCOMPARE(saved.pages().at(0).bands().at(0).objects().at(0).text(), QStringLiteral("N° [Ticet.\"NUM_VENTE\"]"));
+    QCOMPARE(saved.pages().at(0).bands().at(0).objects().at(0).text(),
+             QStringLiteral("N° [Ticet.\"NUM_VENTE\"]"));
     QCOMPARE(saved.pages().at(0).bands().at(0).objects().at(1).text(), QStringLiteral("[Ticet.\"ARTICLE\"]"));
 }
 

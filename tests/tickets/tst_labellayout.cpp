@@ -1,7 +1,6 @@
 // The label layout file: what is read, what is written back, what is refused.
 
 #include "TicketTestSupport.h"
-
 #include "app/StationError.h"
 #include "tickets/LabelLayoutFile.h"
 
@@ -31,8 +30,10 @@ void TestLabelLayout::roundTrip_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("sameBytes");
     QTest::newRow("the built-in label") << sampleLayout() << true;
-    QTest::newRow("unknown elements and attributes at every level") << fixture(QStringLiteral("unknown-parts.fr3")) << true;
-    QTest::newRow("another writer's quoting and indentation") << fixture(QStringLiteral("other-writer.fr3")) << false;
+    QTest::newRow("unknown elements and attributes at every level")
+        << fixture(QStringLiteral("unknown-parts.fr3")) << true;
+    QTest::newRow("another writer's quoting and indentation")
+        << fixture(QStringLiteral("other-writer.fr3")) << false;
 }
 
 void TestLabelLayout::roundTrip()
@@ -55,8 +56,9 @@ void TestLabelLayout::foreignWriterKeptVerbatim()
     // references and indentation their writer used.
     const QString path = fixture(QStringLiteral("other-writer.fr3"));
     const QString written = QString::fromUtf8(LabelLayoutFile::toXml(LabelLayoutFile::read(path)));
-    QVERIFY2(written.contains(u"<Variables>\n\t\t<item Name='A&amp;B' Value=\"&quot;x&quot;\"/>\n\t</Variables>"),
-             qPrintable(written));
+    QVERIFY2(
+        written.contains(u"<Variables>\n\t\t<item Name='A&amp;B' Value=\"&quot;x&quot;\"/>\n\t</Variables>"),
+        qPrintable(written));
     // Known elements are written in the report XML's own style, with the same values.
     QVERIFY(written.contains(u"Text=\"[Ticet.&#34;NUM_VENTE&#34;]\""));
     QVERIFY(written.contains(u"<TfrxShapeView Name=\"Shape1\""));
@@ -77,8 +79,9 @@ void TestLabelLayout::editRewritesOnlyTheEditedAttribute()
     QString expected = QString::fromUtf8(contents(path));
     expected.replace(QStringLiteral("AllowVectorExport=\"True\" Left=\"0\""),
                      QStringLiteral("AllowVectorExport=\"True\" Left=\"10.5\""));
-    expected.replace(QStringLiteral("Text=\"N° [Ticet.&#34;NUM_VENTE&#34;]\""),
-                     QStringLiteral("Text=\"Commande &#34;[Ticet.&#34;NUM_VENTE&#34;]&#34; &#38; &#60;suite&#62;\""));
+    expected.replace(
+        QStringLiteral("Text=\"N° [Ticet.&#34;NUM_VENTE&#34;]\""),
+        QStringLiteral("Text=\"Commande &#34;[Ticet.&#34;NUM_VENTE&#34;]&#34; &#38; &#60;suite&#62;\""));
     QCOMPARE(QString::fromUtf8(LabelLayoutFile::toXml(report)), expected);
 
     // Objects added and removed around unknown ones leave those where they stood.
@@ -142,22 +145,28 @@ void TestLabelLayout::damaged_data()
         return content;
     };
     QTest::newRow("empty file") << QByteArray() << QStringLiteral("XML");
-    QTest::newRow("not XML at all") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QStringLiteral("XML");
+    QTest::newRow("not XML at all") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                                    << QStringLiteral("XML");
     QTest::newRow("cut short") << sample.left(sample.size() / 2) << QStringLiteral("XML");
     QTest::newRow("two roots") << sample + "<TfrxReport/>" << QStringLiteral("XML");
     QTest::newRow("another root") << QByteArray("<?xml version=\"1.0\"?><html><body/></html>")
                                   << QStringLiteral("<html>");
-    QTest::newRow("paper of no width") << edited("PaperWidth=\"40\"", "PaperWidth=\"0\"") << QStringLiteral("PaperWidth");
-    QTest::newRow("paper of a kilometre") << edited("PaperHeight=\"20\"", "PaperHeight=\"1000000\"")
-                                          << QStringLiteral("PaperHeight");
-    QTest::newRow("paper width not a number") << edited("PaperWidth=\"40\"", "PaperWidth=\"forty\"")
-                                              << QStringLiteral("PaperWidth");
-    QTest::newRow("margins wider than the paper") << edited("LeftMargin=\"1\"", "LeftMargin=\"39.5\"")
-                                                  << QStringLiteral("margins");
-    QTest::newRow("negative band height") << edited("Height=\"71.81102362\"", "Height=\"-5\"") << QStringLiteral("Height");
-    QTest::newRow("object wider than a road") << edited("Width=\"132.28355\"", "Width=\"1e9\"") << QStringLiteral("Width");
-    QTest::newRow("object position not a number") << edited("Left=\"4\"", "Left=\"NaN\"") << QStringLiteral("Left");
-    QTest::newRow("giant font") << edited("Font.Height=\"-40\"", "Font.Height=\"-40000\"") << QStringLiteral("Font.Height");
+    QTest::newRow("paper of no width")
+        << edited("PaperWidth=\"40\"", "PaperWidth=\"0\"") << QStringLiteral("PaperWidth");
+    QTest::newRow("paper of a kilometre")
+        << edited("PaperHeight=\"20\"", "PaperHeight=\"1000000\"") << QStringLiteral("PaperHeight");
+    QTest::newRow("paper width not a number")
+        << edited("PaperWidth=\"40\"", "PaperWidth=\"forty\"") << QStringLiteral("PaperWidth");
+    QTest::newRow("margins wider than the paper")
+        << edited("LeftMargin=\"1\"", "LeftMargin=\"39.5\"") << QStringLiteral("margins");
+    QTest::newRow("negative band height")
+        << edited("Height=\"71.81102362\"", "Height=\"-5\"") << QStringLiteral("Height");
+    QTest::newRow("object wider than a road")
+        << edited("Width=\"132.28355\"", "Width=\"1e9\"") << QStringLiteral("Width");
+    QTest::newRow("object position not a number")
+        << edited("Left=\"4\"", "Left=\"NaN\"") << QStringLiteral("Left");
+    QTest::newRow("giant font") << edited("Font.Height=\"-40\"", "Font.Height=\"-40000\"")
+                                << QStringLiteral("Font.Height");
 }
 
 void TestLabelLayout::damaged()

@@ -1,7 +1,6 @@
 // The label renderer: bands in order, texts evaluated, and where the ink falls.
 
 #include "TicketTestSupport.h"
-
 #include "app/StationError.h"
 #include "tickets/LabelLayoutFile.h"
 #include "tickets/LabelRenderer.h"
@@ -73,8 +72,8 @@ QList<bool> inkColumns(const QImage &image)
 
 LabelDataset ticet(const QList<DbRow> &rows)
 {
-    return LabelDataset(TicketReport::datasetName(), TicketReport::datasetComponentName(), TicketReport::fieldNames(),
-                        rows);
+    return LabelDataset(TicketReport::datasetName(), TicketReport::datasetComponentName(),
+                        TicketReport::fieldNames(), rows);
 }
 
 DbRow ticketRow(const DbValue &number, const DbValue &article)
@@ -98,16 +97,19 @@ LabelReport oneMemo(const QString &attributes, const QString &text)
 {
     QString xml = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport>"
-        "<TfrxReportPage Name=\"Page1\" PaperWidth=\"40\" PaperHeight=\"20\" LeftMargin=\"0\" RightMargin=\"0\" "
+        "<TfrxReportPage Name=\"Page1\" PaperWidth=\"40\" PaperHeight=\"20\" LeftMargin=\"0\" "
+        "RightMargin=\"0\" "
         "TopMargin=\"0\" BottomMargin=\"0\"><TfrxReportTitle Name=\"ReportTitle1\" Height=\"75.5906\">"
         "<TfrxMemoView Name=\"Memo1\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" %1 Text=\"%2\"/>"
         "</TfrxReportTitle></TfrxReportPage></TfrxReport>");
     QString escaped = text.toHtmlEscaped();
     escaped.replace(u'\r', QStringLiteral("&#13;")).replace(u'\n', QStringLiteral("&#10;"));
-    const LabelReport layout = LabelLayoutFile::fromXml(xml.arg(attributes, escaped).toUtf8(), QStringLiteral("memo.fr3"));
+    const LabelReport layout
+        = LabelLayoutFile::fromXml(xml.arg(attributes, escaped).toUtf8(), QStringLiteral("memo.fr3"));
     if (qEnvironmentVariableIsSet("LABEL_TEST_DUMP"))
         LabelRenderer::renderImage(LabelRenderer::prepare(layout, {}).pages.at(0), dpi)
-            .save(QStringLiteral("/tmp/memo-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_')));
+            .save(QStringLiteral("/tmp/memo-%1.png")
+                      .arg(QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_')));
     return layout;
 }
 
@@ -152,18 +154,27 @@ void TestLabelRenderer::sampleInk()
 {
     // The number alone, then the article alone, so that each one's ink is known.
     const LabelReport sample = LabelLayoutFile::read(sampleLayout());
-    const QRectF number = inkMm(renderFirstPage(sample, {ticet({ticketRow(57, QString())})}));
-    const QRectF article = inkMm(renderFirstPage(sample, {ticet({ticketRow(DbValue(), QStringLiteral("PIZZA"))})}));
+    const QRectF number = inkMm(renderFirstPage(sample, { ticet({ ticketRow(57, QString()) }) }));
+    const QRectF article
+        = inkMm(renderFirstPage(sample, { ticet({ ticketRow(DbValue(), QStringLiteral("PIZZA")) }) }));
     QVERIFY(!number.isEmpty());
     QVERIFY(!article.isEmpty());
 
     // Boxes on the paper: the band starts at the margins (1 mm, 0.5 mm).
     const QRectF numberBox(1 + 1.21, 0.5 + 0.35, 35.0, 12.8);
     const QRectF articleBox(1 + 1.06, 0.5 + 12.41, 36.0, 6.0);
-    QVERIFY2(numberBox.contains(number), qPrintable(QStringLiteral("number ink %1,%2 %3x%4 mm")
-                                                        .arg(number.x()).arg(number.y()).arg(number.width()).arg(number.height())));
-    QVERIFY2(articleBox.contains(article), qPrintable(QStringLiteral("article ink %1,%2 %3x%4 mm")
-                                                          .arg(article.x()).arg(article.y()).arg(article.width()).arg(article.height())));
+    QVERIFY2(numberBox.contains(number),
+             qPrintable(QStringLiteral("number ink %1,%2 %3x%4 mm")
+                            .arg(number.x())
+                            .arg(number.y())
+                            .arg(number.width())
+                            .arg(number.height())));
+    QVERIFY2(articleBox.contains(article),
+             qPrintable(QStringLiteral("article ink %1,%2 %3x%4 mm")
+                            .arg(article.x())
+                            .arg(article.y())
+                            .arg(article.width())
+                            .arg(article.height())));
     // Centred in their boxes.
     QVERIFY(qAbs(number.center().x() - numberBox.center().x()) < 0.3);
     QVERIFY(qAbs(article.center().x() - articleBox.center().x()) < 0.3);
@@ -182,7 +193,7 @@ void TestLabelRenderer::sampleInk()
 void TestLabelRenderer::sampleWithoutRow()
 {
     // No row: the title band still prints, with empty texts.
-    const PreparedLabel label = LabelRenderer::prepare(LabelReport::builtIn(), {ticet({})});
+    const PreparedLabel label = LabelRenderer::prepare(LabelReport::builtIn(), { ticet({}) });
     QCOMPARE(label.pages.size(), 1);
     QCOMPARE(label.pages.at(0).paperSize, QSizeF(40, 20));
     QCOMPARE(label.pages.at(0).items.size(), 2);
@@ -193,13 +204,13 @@ void TestLabelRenderer::sampleShowsFirstRowOnly()
 {
     const PreparedLabel label = LabelRenderer::prepare(
         LabelReport::builtIn(),
-        {ticet({ticketRow(57, QStringLiteral("Pizza")), ticketRow(58, QStringLiteral("Tacos")),
-                ticketRow(59, QStringLiteral("Soupe"))})});
+        { ticet({ ticketRow(57, QStringLiteral("Pizza")), ticketRow(58, QStringLiteral("Tacos")),
+                  ticketRow(59, QStringLiteral("Soupe")) }) });
     QCOMPARE(label.pages.size(), 1);
     QStringList texts;
     for (const PreparedLabel::Item &item : label.pages.at(0).items)
         texts.append(item.text);
-    QCOMPARE(texts, QStringList({QStringLiteral("57"), QStringLiteral("Pizza")}));
+    QCOMPARE(texts, QStringList({ QStringLiteral("57"), QStringLiteral("Pizza") }));
 }
 
 void TestLabelRenderer::bands_data()
@@ -209,12 +220,13 @@ void TestLabelRenderer::bands_data()
 
     // Every band is 10 mm high; the page is 60 mm high, the footer takes the last 10.
     QTest::newRow("no row: title, header, summary, footer")
-        << 0 << QStringList({QStringLiteral("T@0 H@10 S@20 F1/1@50")});
+        << 0 << QStringList({ QStringLiteral("T@0 H@10 S@20 F1/1@50") });
     QTest::newRow("two rows: one band per row, in order, the title shows the first")
-        << 2 << QStringList({QStringLiteral("T10@0 H@10 1:10@20 2:20@30 S10@40 F1/1@50")});
+        << 2 << QStringList({ QStringLiteral("T10@0 H@10 1:10@20 2:20@30 S10@40 F1/1@50") });
     QTest::newRow("four rows: the fourth goes to a second page under the header again")
         << 4
-        << QStringList({QStringLiteral("T10@0 H@10 1:10@20 2:20@30 3:30@40 F1/2@50"), QStringLiteral("H@0 4:40@10 S10@20 F2/2@50")});
+        << QStringList({ QStringLiteral("T10@0 H@10 1:10@20 2:20@30 3:30@40 F1/2@50"),
+                         QStringLiteral("H@0 4:40@10 S10@20 F2/2@50") });
 }
 
 void TestLabelRenderer::bands()
@@ -225,13 +237,14 @@ void TestLabelRenderer::bands()
     QList<DbRow> values;
     for (int i = 1; i <= rows; ++i)
         values.append(ticketRow(10 * i, QStringLiteral("Article %1").arg(i)));
-    const PreparedLabel label = LabelRenderer::prepare(LabelLayoutFile::read(fixture(QStringLiteral("bands.fr3"))),
-                                                       {ticet(values)});
+    const PreparedLabel label = LabelRenderer::prepare(
+        LabelLayoutFile::read(fixture(QStringLiteral("bands.fr3"))), { ticet(values) });
     QStringList pages;
     for (const PreparedLabel::Page &page : label.pages) {
         QStringList items;
         for (const PreparedLabel::Item &item : page.items)
-            items.append(item.text + u'@' + QString::number(qRound(item.object.geometry().top() * 25.4 / 96)));
+            items.append(item.text + u'@'
+                         + QString::number(qRound(item.object.geometry().top() * 25.4 / 96)));
         pages.append(items.join(u' '));
     }
     QCOMPARE(pages, expected);
@@ -251,14 +264,18 @@ void TestLabelRenderer::masterDataWithoutDataset()
     QFETCH(QString, rowCount);
     QFETCH(int, printed);
 
-    const QString rowCountAttribute = rowCount.isEmpty() ? QString() : QStringLiteral(" RowCount=\"%1\"").arg(rowCount);
+    const QString rowCountAttribute
+        = rowCount.isEmpty() ? QString() : QStringLiteral(" RowCount=\"%1\"").arg(rowCount);
     QByteArray xml = contents(sampleLayout());
-    xml.replace(" RowCount=\"0\"/>",
-                QByteArray((rowCountAttribute + QStringLiteral(">")).toUtf8()
-                           + "<TfrxMemoView Name=\"Rang\" Left=\"0\" Top=\"0\" Width=\"20\" Height=\"10\" Text=\"[Line#]\"/>"
-                             "</TfrxMasterData>"));
+    xml.replace(
+        " RowCount=\"0\"/>",
+        QByteArray(
+            (rowCountAttribute + QStringLiteral(">")).toUtf8()
+            + "<TfrxMemoView Name=\"Rang\" Left=\"0\" Top=\"0\" Width=\"20\" Height=\"10\" Text=\"[Line#]\"/>"
+              "</TfrxMasterData>"));
     const LabelReport layout = LabelLayoutFile::fromXml(xml, QStringLiteral("master.fr3"));
-    const PreparedLabel label = LabelRenderer::prepare(layout, {ticet({ticketRow(57, QStringLiteral("Pizza"))})});
+    const PreparedLabel label
+        = LabelRenderer::prepare(layout, { ticet({ ticketRow(57, QStringLiteral("Pizza")) }) });
     QStringList lines;
     for (const PreparedLabel::Page &page : label.pages) {
         for (const PreparedLabel::Item &item : page.items) {
@@ -274,9 +291,9 @@ void TestLabelRenderer::missingDatasetIsAnError()
     QByteArray xml = contents(sampleLayout());
     xml.replace("RowCount=\"0\"", "DataSet=\"Clients1\" DataSetName=\"Clients\" RowCount=\"0\"");
     const LabelReport layout = LabelLayoutFile::fromXml(xml, QStringLiteral("master.fr3"));
-    QVERIFY_THROWS_EXCEPTION(StationError, LabelRenderer::prepare(layout, {ticet({})}));
+    QVERIFY_THROWS_EXCEPTION(StationError, LabelRenderer::prepare(layout, { ticet({}) }));
     try {
-        LabelRenderer::prepare(layout, {ticet({})});
+        LabelRenderer::prepare(layout, { ticet({}) });
     } catch (const StationError &error) {
         QVERIFY2(error.message().contains(u"\"Clients\""), qPrintable(error.message()));
         QVERIFY2(error.message().contains(u"\"MasterData1\""), qPrintable(error.message()));
@@ -293,26 +310,31 @@ void TestLabelRenderer::text_data()
     QTest::newRow("fields among literal text")
         << QString() << QStringLiteral("N° [Ticet.\"NUM_VENTE\"] x[Ticet.QTE] - [Ticet.\"ARTICLE\"]!")
         << QStringLiteral("N° 57 x2 - Pizza!");
-    QTest::newRow("names in any case, blanks inside") << QString() << QStringLiteral("[ ticet . \"article\" ]")
-                                                      << QStringLiteral("Pizza");
-    QTest::newRow("the component's name") << QString() << QStringLiteral("[Ticet1.\"ARTICLE\"]") << QStringLiteral("Pizza");
-    QTest::newRow("an expression that is no field stays") << QString() << QStringLiteral("[promo] [a + b]")
-                                                           << QStringLiteral("[promo] [a + b]");
-    QTest::newRow("an unclosed bracket stays") << QString() << QStringLiteral("[Ticet.\"NUM_VENTE\"") << QStringLiteral("[Ticet.\"NUM_VENTE\"");
-    QTest::newRow("a closing bracket inside quotes") << QString() << QStringLiteral("[Ticet.\"A]B\"]")
-                                                     << QStringLiteral("!\"A]B\"");
-    QTest::newRow("a field the dataset lacks is an error") << QString() << QStringLiteral("[Ticet.\"TAILLE\"]")
-                                                            << QStringLiteral("!\"TAILLE\"");
-    QTest::newRow("a dataset that is not there is an error") << QString() << QStringLiteral("[Clients.\"NOM\"]")
-                                                              << QStringLiteral("!\"Clients\"");
+    QTest::newRow("names in any case, blanks inside")
+        << QString() << QStringLiteral("[ ticet . \"article\" ]") << QStringLiteral("Pizza");
+    QTest::newRow("the component's name")
+        << QString() << QStringLiteral("[Ticet1.\"ARTICLE\"]") << QStringLiteral("Pizza");
+    QTest::newRow("an expression that is no field stays")
+        << QString() << QStringLiteral("[promo] [a + b]") << QStringLiteral("[promo] [a + b]");
+    QTest::newRow("an unclosed bracket stays")
+        << QString() << QStringLiteral("[Ticet.\"NUM_VENTE\"") << QStringLiteral("[Ticet.\"NUM_VENTE\"");
+    QTest::newRow("a closing bracket inside quotes")
+        << QString() << QStringLiteral("[Ticet.\"A]B\"]") << QStringLiteral("!\"A]B\"");
+    QTest::newRow("a field the dataset lacks is an error")
+        << QString() << QStringLiteral("[Ticet.\"TAILLE\"]") << QStringLiteral("!\"TAILLE\"");
+    QTest::newRow("a dataset that is not there is an error")
+        << QString() << QStringLiteral("[Clients.\"NOM\"]") << QStringLiteral("!\"Clients\"");
     QTest::newRow("the field it is bound to, whatever its text")
-        << QStringLiteral("DataField=\"ARTICLE\" DataSetName=\"Ticet\"") << QStringLiteral("[Ticet.\"NUM_VENTE\"]")
-        << QStringLiteral("Pizza");
-    QTest::newRow("expressions switched off") << QStringLiteral("AllowExpressions=\"False\"")
-                                              << QStringLiteral("[Ticet.\"NUM_VENTE\"]") << QStringLiteral("[Ticet.\"NUM_VENTE\"]");
-    QTest::newRow("delimiters of its own") << QStringLiteral("ExpressionDelimiters=\"&lt;%,%&gt;\"")
-                                           << QStringLiteral("[x] <%Ticet.\"NUM_VENTE\"%>") << QStringLiteral("[x] 57");
-    QTest::newRow("several lines") << QString() << QStringLiteral("[Ticet.\"NUM_VENTE\"]\r\n[Ticet.\"ARTICLE\"]")
+        << QStringLiteral("DataField=\"ARTICLE\" DataSetName=\"Ticet\"")
+        << QStringLiteral("[Ticet.\"NUM_VENTE\"]") << QStringLiteral("Pizza");
+    QTest::newRow("expressions switched off")
+        << QStringLiteral("AllowExpressions=\"False\"") << QStringLiteral("[Ticet.\"NUM_VENTE\"]")
+        << QStringLiteral("[Ticet.\"NUM_VENTE\"]");
+    QTest::newRow("delimiters of its own")
+        << QStringLiteral("ExpressionDelimiters=\"&lt;%,%&gt;\"")
+        << QStringLiteral("[x] <%Ticet.\"NUM_VENTE\"%>") << QStringLiteral("[x] 57");
+    QTest::newRow("several lines") << QString()
+                                   << QStringLiteral("[Ticet.\"NUM_VENTE\"]\r\n[Ticet.\"ARTICLE\"]")
                                    << QStringLiteral("57\r\nPizza");
 }
 
@@ -326,7 +348,7 @@ void TestLabelRenderer::text()
     row[11] = DbValue(2.0);
     const LabelReport layout = oneMemo(attributes, text);
     try {
-        const PreparedLabel label = LabelRenderer::prepare(layout, {ticet({row})});
+        const PreparedLabel label = LabelRenderer::prepare(layout, { ticet({ row }) });
         QCOMPARE(label.pages.at(0).items.at(0).text, shown);
     } catch (const StationError &error) {
         QVERIFY2(shown.startsWith(u'!'), qPrintable(error.message()));
@@ -341,16 +363,20 @@ void TestLabelRenderer::displayText_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("shown");
     QTest::newRow("NULL shows nothing") << DbValue() << QStringLiteral("fr_FR") << QString();
-    QTest::newRow("an integer has no decimals") << DbValue(1234567) << QStringLiteral("fr_FR") << QStringLiteral("1234567");
-    QTest::newRow("a whole float has no decimals") << DbValue(2.0) << QStringLiteral("fr_FR") << QStringLiteral("2");
-    QTest::newRow("a float with the locale's separator") << DbValue(12.5) << QStringLiteral("fr_FR") << QStringLiteral("12,5");
-    QTest::newRow("a float in C") << DbValue(0.1 + 0.2) << QStringLiteral("C") << QStringLiteral("0.30000000000000004");
-    QTest::newRow("a text as stored, blanks kept") << DbValue(QStringLiteral(" Tacos  ")) << QStringLiteral("fr_FR")
-                                                   << QStringLiteral(" Tacos  ");
-    QTest::newRow("a date in the short form") << DbValue(QDate(2024, 3, 9)) << QStringLiteral("fr_FR")
-                                              << QStringLiteral("09/03/2024");
-    QTest::newRow("a time to the second") << DbValue(TimeOfDay::fromHms(7, 5, 9, 1234)) << QStringLiteral("fr_FR")
-                                          << QStringLiteral("07:05:09");
+    QTest::newRow("an integer has no decimals")
+        << DbValue(1234567) << QStringLiteral("fr_FR") << QStringLiteral("1234567");
+    QTest::newRow("a whole float has no decimals")
+        << DbValue(2.0) << QStringLiteral("fr_FR") << QStringLiteral("2");
+    QTest::newRow("a float with the locale's separator")
+        << DbValue(12.5) << QStringLiteral("fr_FR") << QStringLiteral("12,5");
+    QTest::newRow("a float in C") << DbValue(0.1 + 0.2) << QStringLiteral("C")
+                                  << QStringLiteral("0.30000000000000004");
+    QTest::newRow("a text as stored, blanks kept")
+        << DbValue(QStringLiteral(" Tacos  ")) << QStringLiteral("fr_FR") << QStringLiteral(" Tacos  ");
+    QTest::newRow("a date in the short form")
+        << DbValue(QDate(2024, 3, 9)) << QStringLiteral("fr_FR") << QStringLiteral("09/03/2024");
+    QTest::newRow("a time to the second") << DbValue(TimeOfDay::fromHms(7, 5, 9, 1234))
+                                          << QStringLiteral("fr_FR") << QStringLiteral("07:05:09");
 }
 
 void TestLabelRenderer::displayText()
@@ -366,15 +392,15 @@ void TestLabelRenderer::alignment_data()
 {
     QTest::addColumn<QString>("attributes");
     QTest::addColumn<QString>("horizontal"); // left, center, right: where the ink sits in the box
-    QTest::addColumn<QString>("vertical");   // top, center, bottom
+    QTest::addColumn<QString>("vertical"); // top, center, bottom
 
     QTest::newRow("default: top left") << QString() << QStringLiteral("left") << QStringLiteral("top");
-    QTest::newRow("right, bottom") << QStringLiteral("HAlign=\"haRight\" VAlign=\"vaBottom\"") << QStringLiteral("right")
-                                   << QStringLiteral("bottom");
+    QTest::newRow("right, bottom") << QStringLiteral("HAlign=\"haRight\" VAlign=\"vaBottom\"")
+                                   << QStringLiteral("right") << QStringLiteral("bottom");
     QTest::newRow("centre, centre") << QStringLiteral("HAlign=\"haCenter\" VAlign=\"vaCenter\"")
                                     << QStringLiteral("center") << QStringLiteral("center");
-    QTest::newRow("left stays left for Arabic") << QStringLiteral("HAlign=\"haLeft\"") << QStringLiteral("left")
-                                                << QStringLiteral("top");
+    QTest::newRow("left stays left for Arabic")
+        << QStringLiteral("HAlign=\"haLeft\"") << QStringLiteral("left") << QStringLiteral("top");
 }
 
 void TestLabelRenderer::alignment()
@@ -393,7 +419,8 @@ void TestLabelRenderer::alignment()
     if (horizontal == u"left")
         QVERIFY2(ink.left() - memoBoxMm.left() < gapX + tolerance, qPrintable(QString::number(ink.left())));
     else if (horizontal == u"right")
-        QVERIFY2(memoBoxMm.right() - ink.right() < gapX + tolerance, qPrintable(QString::number(ink.right())));
+        QVERIFY2(memoBoxMm.right() - ink.right() < gapX + tolerance,
+                 qPrintable(QString::number(ink.right())));
     else
         QVERIFY(qAbs(ink.center().x() - memoBoxMm.center().x()) < tolerance);
     if (vertical == u"top")
@@ -407,19 +434,22 @@ void TestLabelRenderer::alignment()
 void TestLabelRenderer::colours_data()
 {
     QTest::addColumn<QString>("attributes");
-    QTest::addColumn<QColor>("text");  // the colour of the letters
-    QTest::addColumn<QColor>("fill");  // the colour of the box around them
+    QTest::addColumn<QColor>("text"); // the colour of the letters
+    QTest::addColumn<QColor>("fill"); // the colour of the box around them
 
     QTest::newRow("black on nothing") << QString() << QColor(Qt::black) << QColor(Qt::white);
-    QTest::newRow("red is the low byte") << QStringLiteral("Font.Color=\"255\"") << QColor(Qt::red) << QColor(Qt::white);
-    QTest::newRow("blue is the high byte") << QStringLiteral("Font.Color=\"16711680\"") << QColor(Qt::blue)
-                                           << QColor(Qt::white);
-    QTest::newRow("window text is black") << QStringLiteral("Font.Color=\"-16777208\"") << QColor(Qt::black)
-                                          << QColor(Qt::white);
-    QTest::newRow("a green fill") << QStringLiteral("Color=\"65280\"") << QColor(Qt::black) << QColor(Qt::green);
-    QTest::newRow("a fill of no colour") << QStringLiteral("Color=\"536870911\"") << QColor(Qt::black) << QColor(Qt::white);
-    QTest::newRow("the newer fill attribute") << QStringLiteral("Fill.BackColor=\"16776960\"") << QColor(Qt::black)
-                                              << QColor(Qt::cyan);
+    QTest::newRow("red is the low byte")
+        << QStringLiteral("Font.Color=\"255\"") << QColor(Qt::red) << QColor(Qt::white);
+    QTest::newRow("blue is the high byte")
+        << QStringLiteral("Font.Color=\"16711680\"") << QColor(Qt::blue) << QColor(Qt::white);
+    QTest::newRow("window text is black")
+        << QStringLiteral("Font.Color=\"-16777208\"") << QColor(Qt::black) << QColor(Qt::white);
+    QTest::newRow("a green fill") << QStringLiteral("Color=\"65280\"") << QColor(Qt::black)
+                                  << QColor(Qt::green);
+    QTest::newRow("a fill of no colour")
+        << QStringLiteral("Color=\"536870911\"") << QColor(Qt::black) << QColor(Qt::white);
+    QTest::newRow("the newer fill attribute")
+        << QStringLiteral("Fill.BackColor=\"16776960\"") << QColor(Qt::black) << QColor(Qt::cyan);
 }
 
 void TestLabelRenderer::colours()
@@ -428,9 +458,9 @@ void TestLabelRenderer::colours()
     QFETCH(QColor, text);
     QFETCH(QColor, fill);
 
-    const QImage image = renderFirstPage(oneMemo(attributes + QStringLiteral(" Font.Height=\"-40\" Font.Style=\"1\""),
-                                                 QStringLiteral("I")),
-                                         {});
+    const QImage image = renderFirstPage(
+        oneMemo(attributes + QStringLiteral(" Font.Height=\"-40\" Font.Style=\"1\""), QStringLiteral("I")),
+        {});
     // The stem of the I, near the box's left, and a point of the box far from it.
     const double px = dpi / 96;
     QColor stem;
@@ -459,7 +489,8 @@ void TestLabelRenderer::frame()
 {
     QFETCH(int, sides);
 
-    const QImage image = renderFirstPage(oneMemo(QStringLiteral("Frame.Typ=\"%1\" Frame.Width=\"2\"").arg(sides), QString()), {});
+    const QImage image = renderFirstPage(
+        oneMemo(QStringLiteral("Frame.Typ=\"%1\" Frame.Width=\"2\"").arg(sides), QString()), {});
     const double px = dpi / 96;
     const auto dark = [&](double x, double y) { return qGray(image.pixel(int(x * px), int(y * px))) < 128; };
     QCOMPARE(dark(10, 35), bool(sides & 1));
@@ -472,24 +503,29 @@ void TestLabelRenderer::frame()
 void TestLabelRenderer::linesAndShapes_data()
 {
     QTest::addColumn<QString>("object");
-    QTest::addColumn<QPointF>("inked");  // layout pixels on the page
+    QTest::addColumn<QPointF>("inked"); // layout pixels on the page
     QTest::addColumn<QPointF>("blank");
     QTest::addColumn<QColor>("colour"); // of the inked point
 
     QTest::newRow("a line under the article")
-        << QStringLiteral("<TfrxLineView Name=\"Trait\" Left=\"10\" Top=\"30\" Width=\"100\" Height=\"0\" Frame.Typ=\"4\" Frame.Width=\"2\"/>")
+        << QStringLiteral("<TfrxLineView Name=\"Trait\" Left=\"10\" Top=\"30\" Width=\"100\" Height=\"0\" "
+                          "Frame.Typ=\"4\" Frame.Width=\"2\"/>")
         << QPointF(60, 30) << QPointF(60, 34) << QColor(Qt::black);
     QTest::newRow("a filled rectangle with a red outline")
-        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
+        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" "
+                          "Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
         << QPointF(10, 35) << QPointF(120, 35) << QColor(Qt::red);
     QTest::newRow("the rectangle's inside is its fill")
-        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
+        << QStringLiteral("<TfrxShapeView Name=\"Cadre\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" "
+                          "Color=\"65280\" Frame.Color=\"255\" Frame.Width=\"3\"/>")
         << QPointF(60, 35) << QPointF(60, 70) << QColor(Qt::green);
     QTest::newRow("an ellipse leaves its corners")
-        << QStringLiteral("<TfrxShapeView Name=\"Rond\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Shape=\"skEllipse\" Color=\"0\"/>")
+        << QStringLiteral("<TfrxShapeView Name=\"Rond\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" "
+                          "Shape=\"skEllipse\" Color=\"0\"/>")
         << QPointF(60, 35) << QPointF(13, 13) << QColor(Qt::black);
     QTest::newRow("an invisible object is not printed")
-        << QStringLiteral("<TfrxShapeView Name=\"Cache\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" Color=\"0\" Visible=\"False\"/>")
+        << QStringLiteral("<TfrxShapeView Name=\"Cache\" Left=\"10\" Top=\"10\" Width=\"100\" Height=\"50\" "
+                          "Color=\"0\" Visible=\"False\"/>")
         << QPointF(-1, -1) << QPointF(60, 35) << QColor();
 }
 
@@ -500,17 +536,21 @@ void TestLabelRenderer::linesAndShapes()
     QFETCH(QPointF, blank);
     QFETCH(QColor, colour);
 
-    const QString xml = QStringLiteral(
-        "<?xml version=\"1.0\"?><TfrxReport><TfrxReportPage Name=\"Page1\" PaperWidth=\"40\" PaperHeight=\"20\" "
-        "LeftMargin=\"0\" RightMargin=\"0\" TopMargin=\"0\" BottomMargin=\"0\"><TfrxReportTitle Name=\"T\" Height=\"75\">%1"
-        "</TfrxReportTitle></TfrxReportPage></TfrxReport>")
+    const QString xml = QStringLiteral("<?xml version=\"1.0\"?><TfrxReport><TfrxReportPage Name=\"Page1\" "
+                                       "PaperWidth=\"40\" PaperHeight=\"20\" "
+                                       "LeftMargin=\"0\" RightMargin=\"0\" TopMargin=\"0\" "
+                                       "BottomMargin=\"0\"><TfrxReportTitle Name=\"T\" Height=\"75\">%1"
+                                       "</TfrxReportTitle></TfrxReportPage></TfrxReport>")
                             .arg(object);
-    const QImage image = renderFirstPage(LabelLayoutFile::fromXml(xml.toUtf8(), QStringLiteral("shapes.fr3")), {});
+    const QImage image
+        = renderFirstPage(LabelLayoutFile::fromXml(xml.toUtf8(), QStringLiteral("shapes.fr3")), {});
     const double px = dpi / 96;
     const auto at = [&](const QPointF &p) { return image.pixelColor(int(p.x() * px), int(p.y() * px)); };
     if (colour.isValid()) {
         const QColor c = at(inked);
-        QVERIFY2(qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green()) + qAbs(c.blue() - colour.blue()) < 90,
+        QVERIFY2(qAbs(c.red() - colour.red()) + qAbs(c.green() - colour.green())
+                         + qAbs(c.blue() - colour.blue())
+                     < 90,
                  qPrintable(c.name()));
     }
     QCOMPARE(at(blank), QColor(Qt::white));
@@ -530,9 +570,8 @@ void TestLabelRenderer::wordWrap()
     QFETCH(int, lines);
 
     // Two words that fit the box's width only one at a time.
-    const QImage image = renderFirstPage(oneMemo(attributes + QStringLiteral(" Font.Height=\"-16\""),
-                                                 QStringLiteral("HHHHHHH HHHHHHH")),
-                                         {});
+    const QImage image = renderFirstPage(
+        oneMemo(attributes + QStringLiteral(" Font.Height=\"-16\""), QStringLiteral("HHHHHHH HHHHHHH")), {});
     const QRectF ink = inkMm(image);
     QVERIFY(memoBoxMm.contains(ink));
     QCOMPARE(inkLines(image), lines);
@@ -544,7 +583,8 @@ void TestLabelRenderer::arabicShapedRightToLeft()
 {
     // Shaped: the letters of a word that joins all through make one stroke,
     // with no blank column between its ends.
-    const QImage word = renderFirstPage(oneMemo(QStringLiteral("Font.Height=\"-24\""), QStringLiteral("محمد")), {});
+    const QImage word
+        = renderFirstPage(oneMemo(QStringLiteral("Font.Height=\"-24\""), QStringLiteral("محمد")), {});
     const QList<bool> columns = inkColumns(word);
     const qsizetype first = columns.indexOf(true);
     const qsizetype last = columns.lastIndexOf(true);
@@ -554,9 +594,8 @@ void TestLabelRenderer::arabicShapedRightToLeft()
     // Right to left: in "محمد ab" the word comes first, on the right, and the
     // Latin letters after it, on the left (left to right they would be the
     // other way round).
-    const QImage mixed = renderFirstPage(oneMemo(QStringLiteral("Font.Height=\"-24\" HAlign=\"haCenter\""),
-                                                 QStringLiteral("محمد ab")),
-                                         {});
+    const QImage mixed = renderFirstPage(
+        oneMemo(QStringLiteral("Font.Height=\"-24\" HAlign=\"haCenter\""), QStringLiteral("محمد ab")), {});
     const QList<bool> mixedColumns = inkColumns(mixed);
     const qsizetype start = mixedColumns.indexOf(true);
     const qsizetype end = mixedColumns.lastIndexOf(true);
@@ -565,7 +604,8 @@ void TestLabelRenderer::arabicShapedRightToLeft()
     const qsizetype leftWidth = gap - start;
     const qsizetype rightWidth = end - mixedColumns.lastIndexOf(false, end);
     // The word is wider than the two letters.
-    QVERIFY2(rightWidth > leftWidth, qPrintable(QStringLiteral("left %1, right %2").arg(leftWidth).arg(rightWidth)));
+    QVERIFY2(rightWidth > leftWidth,
+             qPrintable(QStringLiteral("left %1, right %2").arg(leftWidth).arg(rightWidth)));
 }
 
 QTEST_MAIN(TestLabelRenderer)

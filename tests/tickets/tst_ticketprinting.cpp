@@ -5,7 +5,6 @@
 #include "TestDatabase.h"
 #include "TestWorkingDirectory.h"
 #include "TicketTestSupport.h"
-
 #include "app/StationError.h"
 #include "data/DataModule.h"
 #include "tickets/LabelDesigner.h"
@@ -22,7 +21,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -55,7 +53,7 @@ QStringList pdfsOf(const QString &folder, const QString &jobName)
     QString stem = jobName;
     stem.replace(u' ', u'_');
     QStringList found;
-    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files)) {
+    for (const QString &name : QDir(folder).entryList({ QStringLiteral("*.pdf") }, QDir::Files)) {
         if (name.startsWith(stem + u'_') || name.startsWith(stem + u'.'))
             found.append(QDir(folder).filePath(name));
     }
@@ -65,7 +63,7 @@ QStringList pdfsOf(const QString &folder, const QString &jobName)
 QString pdfInfo(const QString &path)
 {
     QProcess pdfinfo;
-    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    pdfinfo.start(QStringLiteral("pdfinfo"), { path });
     pdfinfo.waitForFinished(30000);
     return QString::fromUtf8(pdfinfo.readAllStandardOutput());
 }
@@ -113,11 +111,21 @@ void TestTicketPrinting::init()
 {
     const QDate today = QDate::currentDate();
     m_db = std::make_unique<TestDatabase>();
-    m_db->insertLine({.NUM_VENTE = 57, .CLE_ART = 100, .ARTICLE = QStringLiteral("Pizza"), .TAILLE = QStringLiteral("M")});
-    m_db->insertLine({.NUM_VENTE = 57, .CLE_ART = 101, .ARTICLE = QStringLiteral("Tacos"), .TAILLE = QStringLiteral("M")});
-    m_db->insertLine({.NUM_VENTE = 58, .CLE_ART = 200, .ARTICLE = QStringLiteral("شاورما دجاج"), .TAILLE = DbValue()});
-    m_db->insertLine({.NUM_VENTE = 59, .DATE_VENTE = today.addDays(-1), .CLE_ART = 100, .ARTICLE = QStringLiteral("Hier"),
-                      .TAILLE = QStringLiteral("M")});
+    m_db->insertLine({ .NUM_VENTE = 57,
+                       .CLE_ART = 100,
+                       .ARTICLE = QStringLiteral("Pizza"),
+                       .TAILLE = QStringLiteral("M") });
+    m_db->insertLine({ .NUM_VENTE = 57,
+                       .CLE_ART = 101,
+                       .ARTICLE = QStringLiteral("Tacos"),
+                       .TAILLE = QStringLiteral("M") });
+    m_db->insertLine(
+        { .NUM_VENTE = 58, .CLE_ART = 200, .ARTICLE = QStringLiteral("شاورما دجاج"), .TAILLE = DbValue() });
+    m_db->insertLine({ .NUM_VENTE = 59,
+                       .DATE_VENTE = today.addDays(-1),
+                       .CLE_ART = 100,
+                       .ARTICLE = QStringLiteral("Hier"),
+                       .TAILLE = QStringLiteral("M") });
     m_work = std::make_unique<TestWorkingDirectory>(*m_db);
     m_module = std::make_unique<DataModule>();
     m_module->UniConnection1.open(m_db->settings());
@@ -150,20 +158,22 @@ void TestTicketPrinting::printsTheLine_data()
     QTest::addColumn<QString>("article");
 
     QTest::newRow("integers, as the reprint gives them")
-        << DbValue(57) << DbValue(100) << DbValue(QStringLiteral("M")) << 0 << QStringLiteral("57") << QStringLiteral("Pizza");
+        << DbValue(57) << DbValue(100) << DbValue(QStringLiteral("M")) << 0 << QStringLiteral("57")
+        << QStringLiteral("Pizza");
     QTest::newRow("a French article") << DbValue(60) << DbValue(400) << DbValue(QStringLiteral("L")) << 0
                                       << QStringLiteral("60") << QStringLiteral("Croque-monsieur");
     QTest::newRow("texts, as a tile gives them")
-        << DbValue(QStringLiteral("57")) << DbValue(QStringLiteral("101")) << DbValue(QStringLiteral("M")) << 0
-        << QStringLiteral("57") << QStringLiteral("Tacos");
-    QTest::newRow("an Arabic article, a NULL size")
-        << DbValue(58) << DbValue(200) << DbValue() << 0 << QStringLiteral("58") << QStringLiteral("شاورما دجاج");
+        << DbValue(QStringLiteral("57")) << DbValue(QStringLiteral("101")) << DbValue(QStringLiteral("M"))
+        << 0 << QStringLiteral("57") << QStringLiteral("Tacos");
+    QTest::newRow("an Arabic article, a NULL size") << DbValue(58) << DbValue(200) << DbValue() << 0
+                                                    << QStringLiteral("58") << QStringLiteral("شاورما دجاج");
     QTest::newRow("another size: no row, the label prints empty")
         << DbValue(57) << DbValue(100) << DbValue(QStringLiteral("L")) << 0 << QString() << QString();
     QTest::newRow("a line of another day is not the working date's")
         << DbValue(59) << DbValue(100) << DbValue(QStringLiteral("M")) << 0 << QString() << QString();
     QTest::newRow("yesterday as the working date")
-        << DbValue(59) << DbValue(100) << DbValue(QStringLiteral("M")) << 1 << QStringLiteral("59") << QStringLiteral("Hier");
+        << DbValue(59) << DbValue(100) << DbValue(QStringLiteral("M")) << 1 << QStringLiteral("59")
+        << QStringLiteral("Hier");
     QTest::newRow("the empty list's reprint: 0, 0 and no size")
         << DbValue(0) << DbValue(0) << DbValue(QString()) << 0 << QString() << QString();
 }
@@ -177,9 +187,12 @@ void TestTicketPrinting::printsTheLine()
     QFETCH(QString, number);
     QFETCH(QString, article);
 
-    m_db->insertLine({.NUM_VENTE = 60, .CLE_ART = 400, .ARTICLE = QStringLiteral("Croque-monsieur"),
-                      .TAILLE = QStringLiteral("L")});
-    m_printing->imprimerTicket(m_module->Tickt, numVente, cleArt, taille, QDate::currentDate().addDays(-daysBack));
+    m_db->insertLine({ .NUM_VENTE = 60,
+                       .CLE_ART = 400,
+                       .ARTICLE = QStringLiteral("Croque-monsieur"),
+                       .TAILLE = QStringLiteral("L") });
+    m_printing->imprimerTicket(m_module->Tickt, numVente, cleArt, taille,
+                               QDate::currentDate().addDays(-daysBack));
 
     QCOMPARE(m_printer.jobs().size(), 1);
     const RecordingPrintTarget::Job &job = m_printer.jobs().first();
@@ -219,8 +232,10 @@ void TestTicketPrinting::damagedLayout_data()
     const QByteArray sample = contents(sampleLayout());
     QTest::newRow("not XML") << QByteArray("MZ\x90\0\3\0\0\0", 8);
     QTest::newRow("cut short") << sample.left(400);
-    QTest::newRow("another kind of file") << QByteArray("<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\"/>");
-    QTest::newRow("a label a kilometre long") << QByteArray(sample).replace("PaperHeight=\"20\"", "PaperHeight=\"1000000\"");
+    QTest::newRow("another kind of file")
+        << QByteArray("<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+    QTest::newRow("a label a kilometre long")
+        << QByteArray(sample).replace("PaperHeight=\"20\"", "PaperHeight=\"1000000\"");
 }
 
 void TestTicketPrinting::damagedLayout()
@@ -242,7 +257,8 @@ void TestTicketPrinting::theFileNotTheBuiltInLayout()
 {
     // The first print after start-up already reads the file.
     QByteArray layout = contents(sampleLayout());
-    layout.replace("Text=\"[Ticet.&#34;NUM_VENTE&#34;]\"", "Text=\"N° [Ticet.&#34;NUM_VENTE&#34;] · [Ticet.&#34;QTE&#34;]\"");
+    layout.replace("Text=\"[Ticet.&#34;NUM_VENTE&#34;]\"",
+                   "Text=\"N° [Ticet.&#34;NUM_VENTE&#34;] · [Ticet.&#34;QTE&#34;]\"");
     writeLayout(layout);
     QVERIFY(m_printing->frxReport1.layout() == LabelReport::builtIn());
     m_printing->imprimerTicket(m_module->Tickt, 57, 100, QStringLiteral("M"), QDate::currentDate());
@@ -255,7 +271,8 @@ void TestTicketPrinting::printerNamedByTheLayout_data()
     QTest::addColumn<QByteArray>("printer");
     QTest::addColumn<QString>("expected");
     QTest::newRow("Default: the system's default") << QByteArray("Default") << QString();
-    QTest::newRow("a named printer") << QByteArray("Etiquettes cuisine") << QStringLiteral("Etiquettes cuisine");
+    QTest::newRow("a named printer") << QByteArray("Etiquettes cuisine")
+                                     << QStringLiteral("Etiquettes cuisine");
     QTest::newRow("none named") << QByteArray() << QString();
 }
 
@@ -264,7 +281,8 @@ void TestTicketPrinting::printerNamedByTheLayout()
     QFETCH(QByteArray, printer);
     QFETCH(QString, expected);
     QByteArray layout = contents(sampleLayout());
-    layout.replace("PrintOptions.Printer=\"Default\"", printer.isEmpty() ? QByteArray() : "PrintOptions.Printer=\"" + printer + '"');
+    layout.replace("PrintOptions.Printer=\"Default\"",
+                   printer.isEmpty() ? QByteArray() : "PrintOptions.Printer=\"" + printer + '"');
     // A layout that asks for the print dialog prints without one all the same.
     layout.replace("PrintOptions.ShowDialog=\"False\"", "PrintOptions.ShowDialog=\"True\"");
     writeLayout(layout);
@@ -276,8 +294,9 @@ void TestTicketPrinting::printerNamedByTheLayout()
 void TestTicketPrinting::databaseErrorReachesTheCaller()
 {
     m_module->UniConnection1.close();
-    QVERIFY_THROWS_EXCEPTION(StationError,
-                             m_printing->imprimerTicket(m_module->Tickt, 57, 100, QStringLiteral("M"), QDate::currentDate()));
+    QVERIFY_THROWS_EXCEPTION(
+        StationError,
+        m_printing->imprimerTicket(m_module->Tickt, 57, 100, QStringLiteral("M"), QDate::currentDate()));
     QCOMPARE(m_printer.jobs().size(), 0);
 }
 
@@ -287,10 +306,11 @@ void TestTicketPrinting::designSaveThenPrint()
     // print shows the saved edit, not the unsaved one.
     m_printing->setDesignerHook([](LabelDesigner &designer) {
         QTimer::singleShot(0, &designer, [&designer] {
-            designer.document().setText({0, 0, 0}, QStringLiteral("Commande [Ticet.\"NUM_VENTE\"]"));
-            designer.document().setFont({{0, 0, 0}}, LabelFont{QStringLiteral("Arial"), -20, LabelFont::Bold, 0});
+            designer.document().setText({ 0, 0, 0 }, QStringLiteral("Commande [Ticet.\"NUM_VENTE\"]"));
+            designer.document().setFont({ { 0, 0, 0 } },
+                                        LabelFont { QStringLiteral("Arial"), -20, LabelFont::Bold, 0 });
             designer.save();
-            designer.document().setText({0, 0, 1}, QStringLiteral("not saved"));
+            designer.document().setText({ 0, 0, 1 }, QStringLiteral("not saved"));
             designer.setCloseQuestion([] { return QMessageBox::Discard; });
             designer.reject();
         });
@@ -322,17 +342,23 @@ void TestTicketPrinting::throughCups()
         QFAIL("No default printer: run scripts/services/cups.sh start (scripts/test.sh does)");
     const QString folder = cupsPdfFolder();
     const int first = 10000 + int(QRandomGenerator::global()->bounded(80000));
-    m_db->insertLine({.NUM_VENTE = first, .CLE_ART = 300, .ARTICLE = QStringLiteral("Crêpe"), .TAILLE = QStringLiteral("S")});
-    m_db->insertLine({.NUM_VENTE = first + 1, .CLE_ART = 300, .ARTICLE = QStringLiteral("كسكس"), .TAILLE = QStringLiteral("S")});
+    m_db->insertLine({ .NUM_VENTE = first,
+                       .CLE_ART = 300,
+                       .ARTICLE = QStringLiteral("Crêpe"),
+                       .TAILLE = QStringLiteral("S") });
+    m_db->insertLine({ .NUM_VENTE = first + 1,
+                       .CLE_ART = 300,
+                       .ARTICLE = QStringLiteral("كسكس"),
+                       .TAILLE = QStringLiteral("S") });
     QByteArray layout = contents(sampleLayout());
     layout.replace("PrintOptions.ShowDialog=\"False\"", "PrintOptions.ShowDialog=\"True\""); // never a dialog
     writeLayout(layout);
 
     TicketPrinting station(&m_module->Tickt); // its own printer: the printing system
-    for (const int number : {first, first + 1})
+    for (const int number : { first, first + 1 })
         station.imprimerTicket(m_module->Tickt, number, 300, QStringLiteral("S"), QDate::currentDate());
 
-    for (const int number : {first, first + 1}) {
+    for (const int number : { first, first + 1 }) {
         const QString job = TicketReport::jobName(number);
         QTRY_COMPARE_WITH_TIMEOUT(pdfsOf(folder, job).size(), 1, 30000);
         const QString path = pdfsOf(folder, job).first();
@@ -340,7 +366,8 @@ void TestTicketPrinting::throughCups()
         QTRY_VERIFY_WITH_TIMEOUT((info = pdfInfo(path)).contains(u"Pages:"), 10000);
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
         // 40 x 20 mm = 113.4 x 56.7 pt.
-        const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
+        const QRegularExpressionMatch size
+            = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(info);
         QVERIFY2(size.hasMatch(), qPrintable(info));
         QVERIFY2(qAbs(size.captured(1).toDouble() - 40 * 72 / 25.4) < 1.0, qPrintable(info));
         QVERIFY2(qAbs(size.captured(2).toDouble() - 20 * 72 / 25.4) < 1.0, qPrintable(info));
