@@ -62,6 +62,8 @@ LabelDesigner::LabelDesigner(const LabelReport &report, const QString &fileName,
 {
     setModal(true);
     setObjectName(QStringLiteral("LabelDesigner"));
+    // The designer reads left to right whatever the station's language.
+    setLayoutDirection(Qt::LeftToRight);
     m_chooseFileName = [this] {
         QString path = QFileDialog::getSaveFileName(this, tr("Enregistrer l'étiquette"),
                                                     TicketReport::layoutFileName(), tr("Étiquettes (*.fr3)"));

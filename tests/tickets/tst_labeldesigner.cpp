@@ -109,6 +109,12 @@ void TestLabelDesigner::lookAtIt()
     QVERIFY(!preview.isNull());
     QCOMPARE(preview.size(),
              QSize(qRound(40 / 25.4 * 288), qRound(20 / 25.4 * 288)) * designer->devicePixelRatio());
+    // Left to right even when the station reads right to left.
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    LabelDesigner mirrored(LabelReport::builtIn(), QString(), TicketReport::sampleDataset());
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+    QCOMPARE(mirrored.layoutDirection(), Qt::LeftToRight);
+
     const QImage window = designer->grab().toImage();
     QVERIFY(!window.isNull());
     keepScreenshot(QStringLiteral("designer.png"), window);
