@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -40,8 +41,10 @@ Arguments parse(const QStringList &arguments)
     const auto fail = [](const QString &why) {
         throw StationError(u"label: %1\nusage: kitchen-tool %2"_s.arg(why, usageText));
     };
-    if (arguments.size() < 3)
-        fail(u"NUM_VENTE, CLE_ART and TAILLE are needed"_s);
+    if (arguments.size() < 3
+        || std::any_of(arguments.cbegin(), arguments.cbegin() + 3,
+                       [](const QString &argument) { return argument.startsWith(u"--"); }))
+        fail(u"NUM_VENTE, CLE_ART and TAILLE are needed, before the options"_s);
     Arguments parsed;
     // As the tile gives them: texts, which the data layer converts.
     parsed.numVente = arguments.at(0);
