@@ -7,6 +7,7 @@
 #include "app/StationError.h"
 #include "data/DbConnection.h"
 #include "data/DbError.h"
+#include "data/StopSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,16 +17,10 @@
 #include <QTimer>
 
 #include <atomic>
-#include <csignal>
 
 namespace {
 
 std::atomic<bool> stopRequested {false};
-
-void requestStop(int)
-{
-    stopRequested = true;
-}
 
 int intOption(const QCommandLineParser &parser, const QString &name)
 {
@@ -47,6 +42,9 @@ bool isLocalPath(const QString &database)
 
 int main(int argc, char *argv[])
 {
+    // before any thread starts: Ctrl-C and kill end the simulator through its
+    // event loop, the database detached
+    StopSignals::install([] { stopRequested = true; });
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("counter-sim"));
     QTextStream out(stdout);
@@ -128,8 +126,6 @@ int main(int argc, char *argv[])
         if (rate == 0)
             return 0;
 
-        std::signal(SIGINT, requestStop);
-        std::signal(SIGTERM, requestStop);
         int orders = 0;
         QTimer orderTimer;
         orderTimer.setInterval(60000 / rate);
