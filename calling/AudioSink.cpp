@@ -1,0 +1,3 @@
+#include "calling/AudioSink.h"
+
+AudioSink::~AudioSink() = default;
