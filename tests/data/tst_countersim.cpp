@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 #include "data/DbQuery.h"
 #include "data/SchemaCheck.h"
 
@@ -7,6 +8,8 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using TestHelpers::errorOf;
+using TestHelpers::scalar;
 
 // counter-sim as the demo and the benchmarks use it.
 class TestCounterSim : public QObject
@@ -23,13 +26,6 @@ namespace {
 QString program()
 {
     return qEnvironmentVariable("STATION_BINARY_DIR") + u"/bin/counter-sim"_s;
-}
-
-qint64 value(DbConnection &connection, const QString &sql)
-{
-    DbQuery query(connection, sql);
-    query.open();
-    return query.row(0).at(0).toInteger();
 }
 
 } // namespace
@@ -53,21 +49,21 @@ void TestCounterSim::makesADatabase()
 
     const QDate today = QDate::currentDate();
     const QString pastDays = u"DATE_VENTE < '%1'"_s.arg(today.toString(Qt::ISODate));
-    QCOMPARE(value(connection, u"select count(*) from LISTE_COMMANDE where "_s + pastDays), 3600);
-    QCOMPARE(value(connection, u"select count(*) from LISTE_COMMANDE where VALIDE <> 'True' and "_s + pastDays), 0);
+    QCOMPARE(scalar(connection, u"select count(*) from LISTE_COMMANDE where "_s + pastDays), 3600);
+    QCOMPARE(scalar(connection, u"select count(*) from LISTE_COMMANDE where VALIDE <> 'True' and "_s + pastDays), 0);
     // numbers start at 1 every day and never pass 999
-    QCOMPARE(value(connection, u"select count(distinct DATE_VENTE) from LISTE_COMMANDE where NUM_VENTE = 1"_s), 4);
-    QCOMPARE(value(connection, u"select max(NUM_VENTE) from LISTE_COMMANDE"_s) <= 999, true);
-    QCOMPARE(value(connection, u"select count(distinct NUM_VENTE) from LISTE_COMMANDE where DATE_VENTE = '%1'"_s.arg(
+    QCOMPARE(scalar(connection, u"select count(distinct DATE_VENTE) from LISTE_COMMANDE where NUM_VENTE = 1"_s), 4);
+    QCOMPARE(scalar(connection, u"select max(NUM_VENTE) from LISTE_COMMANDE"_s) <= 999, true);
+    QCOMPARE(scalar(connection, u"select count(distinct NUM_VENTE) from LISTE_COMMANDE where DATE_VENTE = '%1'"_s.arg(
                                    today.toString(Qt::ISODate))),
              2);
-    QVERIFY(value(connection, u"select count(*) from LISTE_COMMANDE where TAILLE is null"_s) > 0);
-    QVERIFY(value(connection, u"select count(*) from LISTE_COMMANDE where CUISEN = ''"_s) > 0);
+    QVERIFY(scalar(connection, u"select count(*) from LISTE_COMMANDE where TAILLE is null"_s) > 0);
+    QVERIFY(scalar(connection, u"select count(*) from LISTE_COMMANDE where CUISEN = ''"_s) > 0);
     // French and Arabic article names, stored in windows-1256
-    QVERIFY(value(connection, u"select count(*) from LISTE_COMMANDE where ARTICLE = 'Crêpe au chocolat'"_s) > 0);
-    QVERIFY(value(connection, u"select count(*) from LISTE_COMMANDE where ARTICLE = 'شاورما دجاج'"_s) > 0);
-    QCOMPARE(value(connection, u"select count(*) from UTILISA where BLOQUE = 'False'"_s), 3);
-    QCOMPARE(value(connection, u"select count(*) from UTILISA where NAME = 'admin'"_s), 1);
+    QVERIFY(scalar(connection, u"select count(*) from LISTE_COMMANDE where ARTICLE = 'Crêpe au chocolat'"_s) > 0);
+    QVERIFY(scalar(connection, u"select count(*) from LISTE_COMMANDE where ARTICLE = 'شاورما دجاج'"_s) > 0);
+    QCOMPARE(scalar(connection, u"select count(*) from UTILISA where BLOQUE = 'False'"_s), 3);
+    QCOMPARE(scalar(connection, u"select count(*) from UTILISA where NAME = 'admin'"_s), 1);
 }
 
 void TestCounterSim::keepsAnExistingSchema()
@@ -83,7 +79,7 @@ void TestCounterSim::keepsAnExistingSchema()
 
     auto connection = db.connect();
     // a TIMESTAMP column gets the time of the sale; the order number carries on from the stored ones
-    QCOMPARE(value(*connection, u"select count(*) from LISTE_COMMANDE where NUM_VENTE = 42 and "
+    QCOMPARE(scalar(*connection, u"select count(*) from LISTE_COMMANDE where NUM_VENTE = 42 and "
                                 "cast(DATE_VENTE as time) <> '00:00'"_s) > 0,
              true);
 }
