@@ -1,0 +1,178 @@
+#pragma once
+
+#include "data/DataModule.h"
+#include "data/PendingTile.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class DateEdit;
+class GlobalHotKey;
+class GridView;
+class PendingTileModel;
+class QAbstractItemModel;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTimer;
+class SingleInstance;
+class StationButton;
+class StatusBar;
+class TileBoard;
+
+/// The station's main window: the top bar with the print option, the working
+/// date and the history menu; the tile board of pending lines beside the
+/// validated-lines column and the command column; the status bar. It lives
+/// for the whole run and owns the database connection, its queries and both
+/// timers. Every other window reaches shared state through instance().
+///
+/// Components keep their names, as public members: other windows and handlers
+/// use them directly (the hidden labels Label1, Label12 and Label3 hold state
+/// as their text).
+class TVente_au_comptoir_zedivad : public QWidget
+{
+    Q_OBJECT
+
+    // First of all members: the references below are bound to it.
+    std::unique_ptr<DataModule> m_data;
+
+public:
+    /// Builds every component; nothing runs yet (see installDesktopComponents
+    /// and ForcatmCreate).
+    explicit TVente_au_comptoir_zedivad(QWidget *parent = nullptr);
+    ~TVente_au_comptoir_zedivad() override;
+
+    /// The one main window of the program (the latest one built), or nullptr.
+    static TVente_au_comptoir_zedivad *instance();
+
+    /// The width of the band between the window's edge and its client area.
+    static constexpr int BorderWidth = 5;
+    /// The client area: every region and control stands in it. At the first
+    /// size it is 987 x 682.
+    QWidget *clientArea() const { return m_client; }
+
+    /// Registers the program with the single-instance guard under identity and
+    /// holds F1 as the desktop's hot key. Returns false when another copy runs:
+    /// it has been asked to come to the front, and this copy must end at once.
+    bool installDesktopComponents(const QString &identity);
+
+    // Handlers of the window and its timers.
+    /// Creation: working folder, fonts, armed start-up timer.
+    void ForcatmCreate();
+    /// Start-up: connection file, connection, status-bar panels 4 and 6.
+    /// An error ends it at the failing step (the caller shows it).
+    void Timer1Timer();
+    /// Closing the window ends the program.
+    void FormClose();
+    /// Restores the window if minimised and brings it to the front.
+    void bringToFront();
+
+    /// A touch on an order tile; Sender is a copy of the touched tile's values.
+    void ArticlesClick(const PendingTile &Sender);
+
+    /// Rebuilds the board from the pending lines of the working date (none
+    /// while the date editor is empty). A database error leaves the board as
+    /// it was and reaches the caller.
+    void categor();
+    /// The board refresh: rebuilds the board; an error is shown in the banner
+    /// over the board (not in a box) until a tick succeeds again, and after a
+    /// lost connection the next tick attaches again first.
+    void Timer2Timer();
+    /// The banner over the board that tells of a failed refresh; hidden while the board is fresh.
+    QLabel *boardErrorBanner() const { return m_boardError; }
+
+    // The connection and every query and statement of the window.
+    DataModule &dataModule() { return *m_data; }
+    DbConnection &UniConnection1;
+    DbQuery &Liste_article;
+    DbQuery &Liste_Commande;
+    DbStatement &Update_commande;
+    DbStatement &Update_commande1;
+    DbQuery &Tickt;
+    DbQuery &OPTION_LOCALS_UTILISATEUR;
+
+    /// Working folder at start-up, followed by the folder separator.
+    QString Repar;
+
+    // Top bar.
+    QWidget *Panel5 = nullptr;
+    StationButton *cxButton8 = nullptr; ///< label design
+    QCheckBox *cxCheckBox12 = nullptr; ///< print option
+    StationButton *cxButton4 = nullptr; ///< second screen
+    QLabel *Label2 = nullptr;
+    DateEdit *cxDateEdit2 = nullptr; ///< working date
+    StationButton *cxButton6 = nullptr; ///< history, drop-down PopupMenu1
+    QMenu *PopupMenu1 = nullptr;
+    QAction *MenuItem1 = nullptr; ///< "Aujourd'hui"
+    QAction *MenuItem2 = nullptr; ///< "Hier"
+    QLabel *Label1 = nullptr; ///< hidden: current workstation
+    QLabel *Label12 = nullptr; ///< hidden: current user key
+    QLabel *Label3 = nullptr; ///< hidden: "F" while the customer display is open
+
+    // Board area.
+    QWidget *Panel6 = nullptr;
+    TileBoard *Categories = nullptr;
+    PendingTileModel *Groupe1 = nullptr; ///< the tiles of Categories
+    QWidget *Panel1 = nullptr;
+    GridView *cxGrid2DBTableView1 = nullptr;
+    QLineEdit *cxDBTextEdit1 = nullptr;
+    QWidget *Panel3 = nullptr;
+    QLabel *Image1 = nullptr; ///< logo, context menu PopupMenu2
+    QMenu *PopupMenu2 = nullptr;
+    QAction *ModifierleTicket1 = nullptr; ///< "Modifier le Ticket"
+    StationButton *cxButton3 = nullptr; ///< recall
+    QWidget *Panel7 = nullptr;
+    StationButton *cxButton7 = nullptr; ///< reprint, context menu PopupMenu2
+    QWidget *Panel8 = nullptr;
+    StationButton *cxButton5 = nullptr; ///< validated-orders dialog
+    QWidget *Panel2 = nullptr;
+    StationButton *cxButton2 = nullptr; ///< line withdrawal
+    QWidget *Panel4 = nullptr;
+    StationButton *cxButton87 = nullptr; ///< language
+    StationButton *cxButton1 = nullptr; ///< quit
+
+    StatusBar *dxStatusBar1 = nullptr;
+
+    QTimer *Timer1 = nullptr; ///< start-up, 50 ms, fires once
+    QTimer *Timer2 = nullptr; ///< board refresh, 50 ms
+
+    SingleInstance *LMDOneInstance1 = nullptr;
+    GlobalHotKey *LMDGlobalHotKey1 = nullptr;
+
+    /// Column positions of cxGrid2DBTableView1 in its model.
+    enum ValidatedColumn {
+        cxGrid2DBTableView1NUM_VENTE,
+        cxGrid2DBTableView1NUMERO_TABLE,
+        cxGrid2DBTableView1Column1, ///< DATE_VENTE, hidden
+        cxGrid2DBTableView1VALIDE, ///< hidden
+        cxGrid2DBTableView1Column2, ///< QTE
+        cxGrid2DBTableView1Column3, ///< TIME_ORDER
+    };
+
+    /// The text the validated-line grid shows while it has no row.
+    static QString emptyGridText();
+    static QString windowCaption();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildTopBar();
+    void buildBoardArea();
+    void buildValidatedColumn();
+    void buildCommandColumn();
+    void buildStatusBar();
+    void layoutClient();
+    void showBoardError(const QString &message);
+    void hideBoardError();
+
+    QWidget *m_client = nullptr;
+    QAbstractItemModel *m_emptyValidatedLines = nullptr;
+    QLabel *m_boardError = nullptr;
+    bool m_reconnectBeforeRefresh = false;
+};
