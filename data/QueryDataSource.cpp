@@ -30,6 +30,24 @@ void QueryDataSource::queryChanged()
     Q_EMIT currentChanged();
 }
 
+void QueryDataSource::open(Current current)
+{
+    try {
+        m_query.close();
+        m_query.open();
+        if (current == Current::Last)
+            m_query.last();
+    } catch (...) {
+        queryChanged();
+        throw;
+    }
+    m_model.reload();
+    if (current == Current::Top && m_model.rowCount() > 0)
+        m_query.setCurrentRow(m_model.queryRow(0));
+    showCurrentInGrid();
+    Q_EMIT currentChanged();
+}
+
 void QueryDataSource::setCurrentRow(int row)
 {
     const int queryRow = m_model.queryRow(row);

@@ -32,6 +32,19 @@ public:
     /// current row. Throws DbError when the query lacks a column's field.
     void queryChanged();
 
+    /// Which row open() makes current.
+    enum class Current {
+        First, ///< the query's first row
+        Last, ///< the query's last row
+        Top, ///< the grid's top row (the model's first)
+    };
+
+    /// Opens the query with the parameter values it holds (re-reads it when it
+    /// is open) and makes a row current, then takes the rows afresh: also when
+    /// the open fails, so that the grid never shows rows the query no longer
+    /// holds. Throws the open's DbError.
+    void open(Current current = Current::First);
+
     /// Makes a model row current, in the query and in the grid (-1: none in the grid).
     void setCurrentRow(int row);
     /// The model row of the query's current row, -1 when there is none.

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <functional>
 
+class DateEdit;
 class QWidget;
 
 /// Runs a date editor's reload for each of its notifications (content
@@ -18,6 +19,12 @@ public:
     /// skipped after a failure of the same change. window is the error box's
     /// parent and lives at least as long as this guard.
     bool run(const std::function<void()> &reload, QWidget *window);
+
+    /// Runs the editor's handlers through run(): change for a change of
+    /// content, valueChanged for a change of value, closeUp for the closing
+    /// of its calendar.
+    void attach(DateEdit *editor, QWidget *window, std::function<void()> change,
+                std::function<void()> valueChanged, std::function<void()> closeUp);
 
 private:
     bool m_failedThisChange = false;

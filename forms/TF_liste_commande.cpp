@@ -157,12 +157,9 @@ void TF_liste_commande::buildTopBar()
                                               " border: 1px solid #7f9db9; }"
                                               "QLineEdit:focus { background: %1; }")
                                    .arg(css(yellow)));
-    connect(cxDateEdit2, &DateEdit::changed, this,
-            [this] { m_dateReload.run([this] { cxDateEdit2PropertiesChange(); }, this); });
-    connect(cxDateEdit2, &DateEdit::editValueChanged, this,
-            [this] { m_dateReload.run([this] { cxDateEdit2PropertiesEditValueChanged(); }, this); });
-    connect(cxDateEdit2, &DateEdit::closeUp, this,
-            [this] { m_dateReload.run([this] { cxDateEdit2PropertiesCloseUp(); }, this); });
+    m_dateReload.attach(
+        cxDateEdit2, this, [this] { cxDateEdit2PropertiesChange(); },
+        [this] { cxDateEdit2PropertiesEditValueChanged(); }, [this] { cxDateEdit2PropertiesCloseUp(); });
 
     cxButton2 = new StationButton(Panel1);
     cxButton2->setObjectName(QStringLiteral("cxButton2"));
@@ -280,21 +277,15 @@ void TF_liste_commande::FormShow()
 
 void TF_liste_commande::reloadDialogDate()
 {
+    const QDate date = cxDateEdit2->date();
     Liste_Commande.close();
-    Liste_Commande.setParam(0, cxDateEdit2->date());
-    openList();
-}
-
-void TF_liste_commande::openList()
-{
-    try {
-        Liste_Commande.open();
-    } catch (...) {
-        // the grid must not go on showing rows the query no longer holds
+    Liste_Commande.setParam(0, date);
+    if (!date.isValid()) {
+        // no date (Clear): an empty list, without asking the database
         dListe_Commande->queryChanged();
-        throw;
+        return;
     }
-    dListe_Commande->queryChanged();
+    dListe_Commande->open();
 }
 
 void TF_liste_commande::cxButton2Click()
@@ -303,12 +294,10 @@ void TF_liste_commande::cxButton2Click()
     if (!Liste_Commande.isOpen() || dListe_Commande->currentRow() < 0)
         return;
     Update_commande.setParam(0, Liste_Commande.field(QStringLiteral("NUM_VENTE")));
-    // the date of the rows listed, which is the order's date
-    Update_commande.setParam(1, Liste_Commande.param(0));
+    Update_commande.setParam(1, cxDateEdit2->date());
     Update_commande.execute();
 
-    Liste_Commande.close();
-    openList();
+    dListe_Commande->open();
     if (m_categor)
         m_categor();
 }

@@ -50,7 +50,7 @@ public:
     void cxDateEdit2PropertiesChange() { reloadDialogDate(); }
     void cxDateEdit2PropertiesEditValueChanged() { reloadDialogDate(); }
     void cxDateEdit2PropertiesCloseUp() { reloadDialogDate(); }
-    /// Order withdrawal of the current row's order on the listed date, then a
+    /// Order withdrawal of the current row's order on the dialog date, then a
     /// re-read of the list and a rebuild of the main window's board. With an
     /// empty list it does nothing.
     void cxButton2Click();
@@ -89,7 +89,6 @@ private:
     /// Closes the query, gives it the dialog date and opens it again; the
     /// grid and the footer follow, also when the open fails.
     void reloadDialogDate();
-    void openList();
     void placeFooterCount();
 
     std::function<void()> m_categor;

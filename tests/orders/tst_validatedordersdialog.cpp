@@ -172,26 +172,19 @@ void TestValidatedOrdersDialog::opensOnTodayWhateverTheWorkingDate()
     const auto at = [timestamp](QDate date, QTime time) {
         return timestamp ? DbValue(QDateTime(date, time)) : DbValue(date);
     };
-    // one order of three lines, one of them without a kitchen, one of one line
-    db.insertLine({ .NUM_VENTE = 17,
-                    .DATE_VENTE = at(today, QTime(12, 30)),
-                    .TIME_VENTE = TimeOfDay::fromHms(12, 30, 5),
-                    .NUMERO_TABLE = 4.0,
-                    .VALIDE = u"True"_s,
-                    .CLE_ART = 100 });
-    db.insertLine({ .NUM_VENTE = 17,
-                    .DATE_VENTE = at(today, QTime(12, 30)),
-                    .TIME_VENTE = TimeOfDay::fromHms(12, 30, 5),
-                    .NUMERO_TABLE = 4.0,
-                    .VALIDE = u"True"_s,
-                    .CLE_ART = 101 });
-    db.insertLine({ .NUM_VENTE = 17,
-                    .DATE_VENTE = at(today, QTime(23, 59, 59)),
-                    .TIME_VENTE = TimeOfDay::fromHms(12, 30, 5),
-                    .NUMERO_TABLE = 4.0,
-                    .VALIDE = u"True"_s,
-                    .CUISEN = u""_s,
-                    .CLE_ART = 102 });
+    // one order of three lines (one of them without a kitchen), one of one line
+    const auto order17 = [&](QTime time, int key, const QString &kitchen) {
+        db.insertLine({ .NUM_VENTE = 17,
+                        .DATE_VENTE = at(today, time),
+                        .TIME_VENTE = TimeOfDay::fromHms(12, 30, 5),
+                        .NUMERO_TABLE = 4.0,
+                        .VALIDE = u"True"_s,
+                        .CUISEN = kitchen,
+                        .CLE_ART = key });
+    };
+    order17(QTime(12, 30), 100, u"Grill"_s);
+    order17(QTime(12, 30), 101, u"Grill"_s);
+    order17(QTime(23, 59, 59), 102, u""_s);
     db.insertLine({ .NUM_VENTE = 18,
                     .DATE_VENTE = at(today, QTime(0, 0)),
                     .TIME_VENTE = TimeOfDay::fromHms(13, 1, 2),
