@@ -19,6 +19,7 @@
 #include "forms/TFAfficher_Numero.h"
 #include "forms/TF_liste_commande.h"
 #include "forms/TileBoard.h"
+#include "tickets/TicketPrinting.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -143,6 +144,7 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, &TVente_au_comptoir_zedivad::Timer2Timer);
 
     m_announcer = std::make_unique<Announcer>();
+    m_tickets = std::make_unique<TicketPrinting>(&Tickt);
     connectValidatedPanel();
 
     resize(designWidth + 2 * BorderWidth, designHeight + 2 * BorderWidth);
@@ -591,6 +593,12 @@ void TVente_au_comptoir_zedivad::appel(int number)
     m_announcer->appel(number);
 }
 
+void TVente_au_comptoir_zedivad::imprimerTicket(const DbValue &numVente, const DbValue &cleArt,
+                                                const DbValue &taille)
+{
+    m_tickets->imprimerTicket(Tickt, numVente, cleArt, taille, cxDateEdit2->date());
+}
+
 void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
 {
     Timer2->stop();
@@ -624,7 +632,8 @@ void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
     // The display finishes painting before the print and the announcement block the thread.
     QCoreApplication::processEvents();
 
-    // TODO(tickets): the label when cxCheckBox12 is ticked, once label printing is in.
+    if (cxCheckBox12->isChecked())
+        imprimerTicket(tile.number, tile.key, tile.sizeValue());
 
     appel(tile.number.toInt());
 }
@@ -660,7 +669,10 @@ void TVente_au_comptoir_zedivad::cxButton7Click()
     // No validated line names no label to print.
     if (dListe_Commande->currentRow() < 0)
         return;
-    // TODO(tickets): the label of the current line, once label printing is in.
+    // the size as stored: a NULL size finds its own line
+    imprimerTicket(Liste_Commande.field(QStringLiteral("NUM_VENTE")),
+                   Liste_Commande.field(QStringLiteral("CLE_ART")),
+                   Liste_Commande.field(QStringLiteral("TAILLE")));
 }
 
 void TVente_au_comptoir_zedivad::cxButton2Click()

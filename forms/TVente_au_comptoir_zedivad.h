@@ -27,6 +27,7 @@ class SingleInstance;
 class StationButton;
 class StatusBar;
 class TFAfficher_Numero;
+class TicketPrinting;
 class TileBoard;
 
 /// The station's main window: the top bar with the print option, the working
@@ -121,6 +122,8 @@ public:
     bool displayOpen() const;
     /// Announces number by voice; returns when the last clip has played.
     void appel(int number);
+    /// Prints the label of one order line of the working date, straight to the printer.
+    void imprimerTicket(const DbValue &numVente, const DbValue &cleArt, const DbValue &taille);
 
     /// The customer display, created hidden right after this window (and kept
     /// as long as it). Creating it again returns the same one.
@@ -129,6 +132,8 @@ public:
     /// Where announcements play; the station's sound device unless replaced (tests).
     void setAnnouncer(std::unique_ptr<Announcer> announcer);
     Announcer &announcer() const { return *m_announcer; }
+    /// The label printing (frxReport1 and its designer).
+    TicketPrinting &ticketPrinting() const { return *m_tickets; }
     /// Where the history menu takes today's date from; the system's date
     /// unless replaced (tests).
     void setToday(std::function<QDate()> today);
@@ -240,6 +245,7 @@ private:
     QWidget *m_client = nullptr;
     std::unique_ptr<TFAfficher_Numero> m_display;
     std::unique_ptr<Announcer> m_announcer;
+    std::unique_ptr<TicketPrinting> m_tickets;
     DateReloadGuard m_dateReload;
     std::function<QDate()> m_today = &QDate::currentDate;
     QLabel *m_boardError = nullptr;

@@ -14,27 +14,37 @@
 #include "forms/TFAfficher_Numero.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 #include "forms/TileBoard.h"
+#include "tickets/RecordingPrintTarget.h"
+#include "tickets/TicketPrinting.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 #include <optional>
 
 /// The station as the cook finds it after the login: the main window on a
-/// real database in a working directory, the customer display created
-/// (closed), announcements going to a recording sink, the working date today.
+/// real database in a working directory with the label layout, the customer
+/// display created (closed), announcements going to a recording sink and
+/// labels to a recording printer, the working date today.
 struct StationFixture
 {
     explicit StationFixture(const QString &schema = TestDatabase::schema())
         : db(schema)
         , directory(db)
     {
+        QFile layout(QStringLiteral(":/tickets/Etiquette_2X4.fr3"));
+        if (!layout.open(QIODevice::ReadOnly))
+            qFatal("the built-in label layout is missing");
+        directory.writeFile(QStringLiteral("Etat/Etiquette_2X4.fr3"), layout.readAll());
+
         window = std::make_unique<TVente_au_comptoir_zedivad>();
         window->UniConnection1.open(db.settings());
         auto recording = std::make_unique<RecordingSink>();
         sink = recording.get();
         window->setAnnouncer(std::make_unique<Announcer>(std::move(recording), ClipLibrary()));
+        window->ticketPrinting().setPrintTarget(&printer);
         window->createCustomerDisplay();
         window->show();
     }
@@ -89,6 +99,21 @@ struct StationFixture
         return result;
     }
 
+    /// The texts of every label printed so far, one list each.
+    QList<QStringList> labels() const
+    {
+        QList<QStringList> result;
+        for (const RecordingPrintTarget::Job &job : printer.jobs()) {
+            QStringList texts;
+            for (const PreparedLabel::Page &page : job.label.pages) {
+                for (const PreparedLabel::Item &item : page.items)
+                    texts << item.text;
+            }
+            result << texts;
+        }
+        return result;
+    }
+
     QString valide(qint64 key) const { return field(key, QStringLiteral("VALIDE")).toText(); }
     DbValue timeOrder(qint64 key) const { return field(key, QStringLiteral("TIME_ORDER")); }
 
@@ -129,6 +154,7 @@ struct StationFixture
 
     TestDatabase db;
     TestWorkingDirectory directory;
+    RecordingPrintTarget printer;
     RecordingSink *sink = nullptr;
     std::unique_ptr<TVente_au_comptoir_zedivad> window;
 };

@@ -1,5 +1,5 @@
 // The validated-lines panel of the main window and its commands against a
-// real database: the grid and the article box, recall, line
+// real database: the grid and the article box, recall, reprint, line
 // withdrawal, the working date and its history menu, the validated-orders
 // dialog behind which the board goes on refreshing, and quitting.
 
@@ -32,6 +32,8 @@ private slots:
     void recall_data();
     void recall();
     void emptyListCommandsDoNothing();
+    void reprint_data();
+    void reprint();
     void withdrawalOfAnArticleInTwoSizes();
     void history_data();
     void history();
@@ -179,6 +181,7 @@ void TestValidatedPanel::recall()
     QCOMPARE(display->isVisible(), displayOpen);
     // nothing written
     QCOMPARE(station.valide(pizza), u"True"_s);
+    QVERIFY(station.labels().isEmpty());
 }
 
 void TestValidatedPanel::emptyListCommandsDoNothing()
@@ -196,8 +199,46 @@ void TestValidatedPanel::emptyListCommandsDoNothing()
          { station.window->cxButton3, station.window->cxButton7, station.window->cxButton2 })
         QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(station.announcements().isEmpty());
+    QVERIFY(station.labels().isEmpty());
     QVERIFY(station.field(zero, u"VALIDE"_s).isNull());
     QCOMPARE(station.window->FAfficher_Numero()->numberText(), u"0"_s);
+}
+
+void TestValidatedPanel::reprint_data()
+{
+    QTest::addColumn<DbValue>("size");
+    QTest::newRow("size L") << DbValue(u"L"_s);
+    QTest::newRow("NULL size: the label finds its line") << DbValue();
+}
+
+void TestValidatedPanel::reprint()
+{
+    QFETCH(DbValue, size);
+    StationFixture station;
+    station.db.insertLine({ .NUM_VENTE = 7,
+                            .VALIDE = u"True"_s,
+                            .CLE_ART = 55,
+                            .ARTICLE = u"Chawarma"_s,
+                            .TIME_ORDER = TimeOfDay::fromHms(9, 0, 0),
+                            .TAILLE = size });
+    // the same order and article in another size: not this label
+    station.db.insertLine({ .NUM_VENTE = 7,
+                            .VALIDE = u"True"_s,
+                            .CLE_ART = 55,
+                            .ARTICLE = u"Chawarma XL"_s,
+                            .TIME_ORDER = TimeOfDay::fromHms(8, 0, 0),
+                            .TAILLE = u"XL"_s });
+    station.login();
+    // printing off and the display closed make no difference
+    QVERIFY(!station.window->cxCheckBox12->isChecked());
+    QVERIFY(!station.window->displayOpen());
+    QCOMPARE(station.window->cxDBTextEdit1->text(), u"Chawarma"_s);
+
+    QTest::mouseClick(station.window->cxButton7, Qt::LeftButton);
+    QCOMPARE(station.labels().size(), 1);
+    QVERIFY2(station.labels().at(0).contains(u"7"_s), qPrintable(station.labels().at(0).join(u'|')));
+    QVERIFY(station.labels().at(0).contains(u"Chawarma"_s));
+    QVERIFY(station.announcements().isEmpty());
 }
 
 void TestValidatedPanel::withdrawalOfAnArticleInTwoSizes()
@@ -340,6 +381,7 @@ void TestValidatedPanel::emptyWorkingDate()
          { station.window->cxButton3, station.window->cxButton7, station.window->cxButton2 })
         QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(station.announcements().isEmpty());
+    QVERIFY(station.labels().isEmpty());
 
     station.window->UniConnection1.reconnect();
     date->showPopup();

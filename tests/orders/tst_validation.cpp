@@ -1,5 +1,6 @@
-// A touch on a tile, from the board to the customer display and the voice,
-// against a real database with a recording sound sink.
+// A touch on a tile, from the board to the customer display, the label and the
+// voice, against a real database with a recording sound sink and a recording
+// printer.
 
 #include "StationFixture.h"
 #include "forms/ErrorBox.h"
@@ -56,20 +57,25 @@ void TestValidation::init()
 void TestValidation::touch_data()
 {
     QTest::addColumn<bool>("displayOpen");
+    QTest::addColumn<bool>("printing");
 
-    QTest::newRow("display closed: nothing at all") << false;
-    QTest::newRow("display open: validated, shown, announced") << true;
+    QTest::newRow("display closed: nothing at all") << false << false;
+    QTest::newRow("display closed, printing on: nothing printed either") << false << true;
+    QTest::newRow("display open, printing off: validated, shown, announced, no label") << true << false;
+    QTest::newRow("display open, printing on: one label") << true << true;
 }
 
 void TestValidation::touch()
 {
     QFETCH(bool, displayOpen);
+    QFETCH(bool, printing);
     StationFixture station;
     const qint64 line = station.db.insertLine(
         { .NUM_VENTE = 42, .CLE_ART = 7, .ARTICLE = u"Tacos poulet"_s, .TAILLE = u"L"_s });
     station.login();
     if (displayOpen)
         station.openDisplay();
+    station.window->cxCheckBox12->setChecked(printing);
     QCOMPARE(station.window->displayOpen(), displayOpen);
 
     const TimeOfDay before = TimeOfDay::currentTime();
@@ -85,6 +91,7 @@ void TestValidation::touch()
         QCOMPARE(display->numberText(), u"0"_s);
         QCOMPARE(display->articleText(), QString());
         QVERIFY(station.announcements().isEmpty());
+        QVERIFY(station.labels().isEmpty());
         QVERIFY(station.gridColumn(0).isEmpty());
         QCOMPARE(station.tilesNumbered(42), 1);
         return;
@@ -97,6 +104,13 @@ void TestValidation::touch()
     QCOMPARE(display->numberText(), u"42"_s);
     QCOMPARE(display->articleText(), u"Tacos poulet"_s);
     QCOMPARE(station.announcements(), QList<QStringList> { clips(42) });
+    if (printing) {
+        QCOMPARE(station.labels().size(), 1);
+        QVERIFY2(station.labels().at(0).contains(u"42"_s), qPrintable(station.labels().at(0).join(u'|')));
+        QVERIFY(station.labels().at(0).contains(u"Tacos poulet"_s));
+    } else {
+        QVERIFY(station.labels().isEmpty());
+    }
     QCOMPARE(station.gridColumn(TVente_au_comptoir_zedivad::cxGrid2DBTableView1NUM_VENTE),
              QStringList { u"42"_s });
     QCOMPARE(station.window->cxDBTextEdit1->text(), u"Tacos poulet"_s);
@@ -142,10 +156,16 @@ void TestValidation::nullSizeIsValidated()
         = station.db.insertLine({ .NUM_VENTE = 60, .ARTICLE = u"Café"_s, .TAILLE = u""_s });
     station.login();
     station.openDisplay();
+    station.window->cxCheckBox12->setChecked(true);
+
     QVERIFY(station.touch(60, u""_s, true));
     QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
     QCOMPARE(station.valide(nullSize), u"True"_s);
     QCOMPARE(station.valide(emptySize), u"False"_s);
+    // the label finds its line
+    QCOMPARE(station.labels().size(), 1);
+    QVERIFY(station.labels().at(0).contains(u"60"_s));
+    QVERIFY(station.labels().at(0).contains(u"Café"_s));
     QCOMPARE(station.announcements(), QList<QStringList> { clips(60) });
 }
 
@@ -155,6 +175,7 @@ void TestValidation::updateErrorShowsOneErrorAndTheRefreshGoesOn()
     const qint64 line = station.db.insertLine({ .NUM_VENTE = 70 });
     station.login();
     station.openDisplay();
+    station.window->cxCheckBox12->setChecked(true);
 
     station.window->Timer2->stop(); // no tick between the cut and the touch
     station.cutConnection();
@@ -163,6 +184,7 @@ void TestValidation::updateErrorShowsOneErrorAndTheRefreshGoesOn()
     QVERIFY2(m_errors.size() == 1, qPrintable(m_errors.join(u'\n')));
     QCOMPARE(station.window->FAfficher_Numero()->numberText(), u"0"_s);
     QVERIFY(station.announcements().isEmpty());
+    QVERIFY(station.labels().isEmpty());
     QVERIFY(station.window->Timer2->isActive());
     QCOMPARE(station.valide(line), u"False"_s);
 
