@@ -57,17 +57,21 @@ void TestValidation::init()
 void TestValidation::touch_data()
 {
     QTest::addColumn<bool>("displayOpen");
+    QTest::addColumn<bool>("closedAgain");
     QTest::addColumn<bool>("printing");
 
-    QTest::newRow("display closed: nothing at all") << false << false;
-    QTest::newRow("display closed, printing on: nothing printed either") << false << true;
-    QTest::newRow("display open, printing off: validated, shown, announced, no label") << true << false;
-    QTest::newRow("display open, printing on: one label") << true << true;
+    QTest::newRow("display never opened: nothing at all") << false << false << false;
+    QTest::newRow("display closed, printing on: nothing printed either") << false << false << true;
+    QTest::newRow("display opened, then closed: nothing at all") << true << true << true;
+    QTest::newRow("display open, printing off: validated, shown, announced, no label")
+        << true << false << false;
+    QTest::newRow("display open, printing on: one label") << true << false << true;
 }
 
 void TestValidation::touch()
 {
     QFETCH(bool, displayOpen);
+    QFETCH(bool, closedAgain);
     QFETCH(bool, printing);
     StationFixture station;
     const qint64 line = station.db.insertLine(
@@ -75,6 +79,10 @@ void TestValidation::touch()
     station.login();
     if (displayOpen)
         station.openDisplay();
+    if (closedAgain) {
+        station.window->FAfficher_Numero()->close();
+        displayOpen = false;
+    }
     station.window->cxCheckBox12->setChecked(printing);
     QCOMPARE(station.window->displayOpen(), displayOpen);
 
