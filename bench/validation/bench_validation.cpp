@@ -51,9 +51,10 @@ struct Options
     int touches = 300;
 };
 
-/// Validated lines of the days before today, 1000 a day; the numbers 1 to 500
-/// come back every day with the articles of today's lines.
-QString historyScript(int lines)
+/// count order lines in one block: the number, date, state and validation
+/// time of line :I are SQL expressions; the articles 100 to 119 in size M.
+QString linesScript(int count, const QString &number, const QString &date, const QString &valide,
+                    const QString &timeOrder)
 {
     return uR"(SET TERM ^ ;
 EXECUTE BLOCK AS
@@ -62,33 +63,28 @@ BEGIN
   WHILE (I < %1) DO BEGIN
     INSERT INTO LISTE_COMMANDE (NUM_VENTE, DATE_VENTE, TIME_VENTE, NUMERO_TABLE, VALIDE, COLOR, CUISEN, PRIX,
                                 CLE_ART, ARTICLE, QTE, TIME_ORDER, WAJBA_ORDER, TAILLE)
-    VALUES (MOD(:I, 500) + 1, DATEADD(-1 - :I / 1000 DAY TO CURRENT_DATE), '12:00:00', 1, 'True', 65535, 'Grill',
-            10, 100 + MOD(:I, 20), 'Article ' || MOD(:I, 20), 1, '12:05:00', 0, 'M');
+    VALUES (%2, %3, '12:00:00', 1, %4, 65535, 'Grill', 10, 100 + MOD(:I, 20), 'Article ' || MOD(:I, 20), 1, %5, 0,
+            'M');
     I = I + 1;
   END
 END^
 SET TERM ; ^
-)"_s.arg(lines);
+)"_s.arg(QString::number(count), number, date, valide, timeOrder);
+}
+
+/// Validated lines of the days before today, 1000 a day; the numbers 1 to 500
+/// come back every day with the articles of today's lines.
+QString historyScript(int lines)
+{
+    return linesScript(lines, u"MOD(:I, 500) + 1"_s, u"DATEADD(-1 - :I / 1000 DAY TO CURRENT_DATE)"_s,
+                       u"'True'"_s, u"'12:05:00'"_s);
 }
 
 /// Today: count pending lines numbered from 1, nothing validated yet.
 QString todayScript(int count)
 {
-    return uR"(DELETE FROM LISTE_COMMANDE WHERE DATE_VENTE = CURRENT_DATE;
-SET TERM ^ ;
-EXECUTE BLOCK AS
-DECLARE I INTEGER = 0;
-BEGIN
-  WHILE (I < %1) DO BEGIN
-    INSERT INTO LISTE_COMMANDE (NUM_VENTE, DATE_VENTE, TIME_VENTE, NUMERO_TABLE, VALIDE, COLOR, CUISEN, PRIX,
-                                CLE_ART, ARTICLE, QTE, TIME_ORDER, WAJBA_ORDER, TAILLE)
-    VALUES (:I + 1, CURRENT_DATE, '12:00:00', 1, 'False', 65535, 'Grill', 10,
-            100 + MOD(:I, 20), 'Article ' || MOD(:I, 20), 1, NULL, 0, 'M');
-    I = I + 1;
-  END
-END^
-SET TERM ; ^
-)"_s.arg(count);
+    return u"DELETE FROM LISTE_COMMANDE WHERE DATE_VENTE = CURRENT_DATE;\n"_s
+        + linesScript(count, u":I + 1"_s, u"CURRENT_DATE"_s, u"'False'"_s, u"NULL"_s);
 }
 
 QString milliseconds(QList<qint64> nanoseconds, double quantile)
