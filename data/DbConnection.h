@@ -21,6 +21,10 @@ class DbStatement;
 ///
 /// Queries and statements keep a reference to their connection and must not
 /// outlive it.
+///
+/// The client library catches SIGINT and SIGTERM and shuts its engine down
+/// under the program's feet (the program's detach then hangs): a program
+/// that must end cleanly on those signals uses StopSignals.
 class DbConnection
 {
 public:

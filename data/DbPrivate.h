@@ -40,6 +40,42 @@ struct DbConnection::Private
     void attached();
 };
 
+/// The values of a text's ":NAME" parameters, set by position or by name
+/// (letter case ignored); what the text does not have throws DbError.
+class ParameterValues
+{
+public:
+    ParameterValues(QStringList names, QString owner)
+        : m_names(std::move(names))
+        , m_values(m_names.size())
+        , m_owner(std::move(owner))
+    {
+    }
+    const QStringList &names() const { return m_names; }
+    int count() const { return int(m_values.size()); }
+    const QList<DbValue> &values() const { return m_values; }
+    void set(int position, const DbValue &value) { m_values[check(position)] = value; }
+    void set(const QString &name, const DbValue &value)
+    {
+        const int position = SqlText::Parameters::position(m_names, name);
+        if (position < 0)
+            throw DbError(QStringLiteral("The %1 has no parameter %2").arg(m_owner, name));
+        m_values[position] = value;
+    }
+    const DbValue &at(int position) const { return m_values.at(check(position)); }
+
+private:
+    int check(int position) const
+    {
+        if (position < 0 || position >= m_values.size())
+            throw DbError(QStringLiteral("The %1 has no parameter at position %2").arg(m_owner).arg(position));
+        return position;
+    }
+    QStringList m_names;
+    QList<DbValue> m_values;
+    QString m_owner;
+};
+
 /// Runs a write; an error of the lock class (a row that another program holds
 /// in an open transaction) comes back with a first line that says so.
 template<typename Write>

@@ -89,8 +89,7 @@ struct DbQuery::Private
     Private(DbConnection &connection, QString sql)
         : connection(connection)
         , sql(std::move(sql))
-        , names(SqlText::Parameters::parse(this->sql).names)
-        , params(names.size())
+        , params(SqlText::Parameters::parse(this->sql).names, QStringLiteral("query"))
     {
     }
 
@@ -98,8 +97,7 @@ struct DbQuery::Private
 
     DbConnection &connection;
     QString sql;
-    QStringList names;
-    QList<DbValue> params;
+    ParameterValues params;
     QString updatingTable;
     std::unique_ptr<PreparedSql> prepared;
 
@@ -137,20 +135,6 @@ struct DbQuery::Private
         if (index < 0)
             throw DbError(QStringLiteral("Field '%1' not found").arg(name));
         return index;
-    }
-
-    int position(const QString &name) const
-    {
-        const int found = SqlText::Parameters::position(names, name);
-        if (found < 0)
-            throw DbError(QStringLiteral("The query has no parameter %1").arg(name));
-        return found;
-    }
-
-    void checkPosition(int position) const
-    {
-        if (position < 0 || position >= params.size())
-            throw DbError(QStringLiteral("The query has no parameter at position %1").arg(position));
     }
 
     void requireUpdatable() const
@@ -270,28 +254,26 @@ DbConnection &DbQuery::connection() const
 
 int DbQuery::paramCount() const
 {
-    return int(d->params.size());
+    return d->params.count();
 }
 
 QStringList DbQuery::paramNames() const
 {
-    return d->names;
+    return d->params.names();
 }
 
 void DbQuery::setParam(int position, const DbValue &value)
 {
-    d->checkPosition(position);
-    d->params[position] = value;
+    d->params.set(position, value);
 }
 
 void DbQuery::setParam(const QString &name, const DbValue &value)
 {
-    d->params[d->position(name)] = value;
+    d->params.set(name, value);
 }
 
 DbValue DbQuery::param(int position) const
 {
-    d->checkPosition(position);
     return d->params.at(position);
 }
 
@@ -312,7 +294,7 @@ void DbQuery::open()
     TransactionScope transaction(connection, select ? DbConnection::Private::TransactionKind::Read
                                                     : DbConnection::Private::TransactionKind::Write);
     statement.prepare(transaction.handle());
-    statement.bind(d->params);
+    statement.bind(d->params.values());
     statement.execute(transaction.handle());
 
     const bool updatable = !d->updatingTable.isEmpty();

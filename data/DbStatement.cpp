@@ -7,25 +7,12 @@ struct DbStatement::Private
     Private(DbConnection &connection, const QString &sql)
         : connection(connection)
         , prepared(connection, sql)
-        , params(prepared.parameters().names.size())
+        , params(prepared.parameters().names, QStringLiteral("statement"))
     {
     }
     DbConnection &connection;
     PreparedSql prepared;
-    QList<DbValue> params;
-
-    int position(const QString &name) const
-    {
-        const int found = SqlText::Parameters::position(prepared.parameters().names, name);
-        if (found < 0)
-            throw DbError(QStringLiteral("The statement has no parameter %1").arg(name));
-        return found;
-    }
-    void checkPosition(int position) const
-    {
-        if (position < 0 || position >= params.size())
-            throw DbError(QStringLiteral("The statement has no parameter at position %1").arg(position));
-    }
+    ParameterValues params;
 };
 
 DbStatement::DbStatement(DbConnection &connection, QString sql)
@@ -42,28 +29,26 @@ const QString &DbStatement::sql() const
 
 int DbStatement::paramCount() const
 {
-    return int(d->params.size());
+    return d->params.count();
 }
 
 QStringList DbStatement::paramNames() const
 {
-    return d->prepared.parameters().names;
+    return d->params.names();
 }
 
 void DbStatement::setParam(int position, const DbValue &value)
 {
-    d->checkPosition(position);
-    d->params[position] = value;
+    d->params.set(position, value);
 }
 
 void DbStatement::setParam(const QString &name, const DbValue &value)
 {
-    d->params[d->position(name)] = value;
+    d->params.set(name, value);
 }
 
 DbValue DbStatement::param(int position) const
 {
-    d->checkPosition(position);
     return d->params.at(position);
 }
 
@@ -73,7 +58,7 @@ int DbStatement::execute()
     return runWrite(connection, [&] {
         TransactionScope transaction(connection, DbConnection::Private::TransactionKind::Write);
         d->prepared.prepare(transaction.handle());
-        d->prepared.bind(d->params);
+        d->prepared.bind(d->params.values());
         d->prepared.execute(transaction.handle());
         if (d->prepared.isSelect())
             d->prepared.closeCursor();

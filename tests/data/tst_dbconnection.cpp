@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 #include "TestWorkingDirectory.h"
 #include "data/DbError.h"
 #include "data/DbQuery.h"
@@ -10,6 +11,8 @@
 #include <thread>
 
 using namespace Qt::StringLiterals;
+using TestHelpers::errorOf;
+using TestHelpers::scalar;
 
 // The connection: opening and its failures, station.ini, the code page, what
 // a read sees of other programs' work, locked rows, lost attachments.
@@ -34,31 +37,6 @@ private slots:
     void cancelFromAnotherThread();
     void scriptErrorNamesStatement();
 };
-
-namespace {
-
-QString errorOf(const std::function<void()> &action, bool *connectionLost = nullptr)
-{
-    try {
-        action();
-    } catch (const DbError &error) {
-        if (connectionLost)
-            *connectionLost = error.isConnectionLost();
-        return error.message();
-    } catch (const StationError &error) {
-        return error.message();
-    }
-    return QString();
-}
-
-qint64 count(DbConnection &connection, const QString &sql)
-{
-    DbQuery query(connection, sql);
-    query.open();
-    return query.row(0).at(0).toInteger();
-}
-
-} // namespace
 
 void TestDbConnection::openFailures_data()
 {
@@ -224,7 +202,7 @@ void TestDbConnection::codePageWrite()
     insert.setParam(0, text);
     QCOMPARE(insert.execute(), 1);
     // the bytes on the server are the code page's, whatever this side reads back
-    QCOMPARE(count(connection, u"select count(*) from T where S = x'%1'"_s.arg(storedHex)), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from T where S = x'%1'"_s.arg(storedHex)), 1);
 }
 
 void TestDbConnection::unwritableTextStoresNothing()
@@ -236,7 +214,7 @@ void TestDbConnection::unwritableTextStoresNothing()
     insert.setParam(0, u"日本"_s);
     const QString message = errorOf([&] { insert.execute(); });
     QVERIFY2(message.contains(u"windows-1256"_s), qPrintable(message));
-    QCOMPARE(count(connection, u"select count(*) from T"_s), 0);
+    QCOMPARE(scalar(connection, u"select count(*) from T"_s), 0);
 }
 
 void TestDbConnection::readSeesOtherCommitsOnly()
@@ -371,7 +349,7 @@ void TestDbConnection::scriptErrorNamesStatement()
     const QString message =
         errorOf([&] { connection.executeScript(u"insert into T values (1);\ninsert into NOPE values (2);"_s); });
     QVERIFY2(message.contains(u"NOPE"_s) && message.contains(u"insert into NOPE values (2)"_s), qPrintable(message));
-    QCOMPARE(count(connection, u"select count(*) from T"_s), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from T"_s), 1);
 }
 
 QTEST_GUILESS_MAIN(TestDbConnection)

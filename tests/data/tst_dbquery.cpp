@@ -1,4 +1,5 @@
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 #include "data/DbError.h"
 #include "data/DbQuery.h"
 #include "data/DbStatement.h"
@@ -6,6 +7,8 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using TestHelpers::errorOf;
+using TestHelpers::scalar;
 
 // Queries: field types and NULLs, parameters, a closed or failed query,
 // moving between rows, and the changes of an updatable query.
@@ -38,23 +41,6 @@ private slots:
 };
 
 namespace {
-
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const StationError &error) {
-        return error.message();
-    }
-    return QString();
-}
-
-qint64 count(DbConnection &connection, const QString &sql)
-{
-    DbQuery query(connection, sql);
-    query.open();
-    return query.row(0).at(0).toInteger();
-}
 
 const QString optionTable = u"create table OPT (CLE_USER INTEGER NOT NULL, OPTI VARCHAR(100) NOT NULL, "
                             "PARAM VARCHAR(100));"_s;
@@ -203,7 +189,7 @@ void TestDbQuery::parameterErrors()
     insert.setParam(1, textColumn ? value : DbValue(u"x"_s));
     const QString message = errorOf([&] { insert.execute(); });
     QVERIFY2(message.contains(expected), qPrintable(message));
-    QCOMPARE(count(connection, u"select count(*) from T"_s), 0);
+    QCOMPARE(scalar(connection, u"select count(*) from T"_s), 0);
     QVERIFY(errorOf([&] { insert.setParam(u"NOPE"_s, 1); }).contains(u"NOPE"_s));
     QVERIFY(!errorOf([&] { insert.setParam(2, 1); }).isEmpty());
 }
@@ -310,7 +296,7 @@ void TestDbQuery::insertReturning()
     insert.setParam(1, u"x"_s);
     insert.open();
     QCOMPARE(insert.asInteger(u"TWICE"_s), 42);
-    QCOMPARE(count(connection, u"select count(*) from T"_s), 1); // committed
+    QCOMPARE(scalar(connection, u"select count(*) from T"_s), 1); // committed
 }
 
 void TestDbQuery::locate_data()
@@ -363,8 +349,8 @@ void TestDbQuery::postChangesOnlyTheLocatedRow()
     QCOMPARE(query.asText(u"PARAM"_s), u"True"_s);
     query.post();
 
-    QCOMPARE(count(connection, u"select count(*) from OPT where PARAM = 'True'"_s), 1);
-    QCOMPARE(count(connection, u"select count(*) from OPT where PARAM = 'False'"_s), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT where PARAM = 'True'"_s), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT where PARAM = 'False'"_s), 1);
     QCOMPARE(query.row(0).at(2).toText(), u"True"_s);
     QCOMPARE(query.row(1).at(2).toText(), u"False"_s);
 
@@ -374,7 +360,7 @@ void TestDbQuery::postChangesOnlyTheLocatedRow()
     query.edit();
     query.setField(u"PARAM"_s, u"False"_s);
     query.post();
-    QCOMPARE(count(connection, u"select count(*) from OPT where PARAM = 'False'"_s), 2);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT where PARAM = 'False'"_s), 2);
 }
 
 void TestDbQuery::insertAppendsTheStoredRow()
@@ -395,7 +381,7 @@ void TestDbQuery::insertAppendsTheStoredRow()
     QCOMPARE(query.currentRow(), 1);
     QCOMPARE(query.field(u"CLE_USER"_s), DbValue(3)); // as stored: an integer
     QCOMPARE(query.asText(u"PARAM"_s), u"عربي"_s);
-    QCOMPARE(count(connection, u"select count(*) from OPT where CLE_USER = 3 and PARAM = x'DAD1C8ED'"_s), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT where CLE_USER = 3 and PARAM = x'DAD1C8ED'"_s), 1);
     QVERIFY(query.locate(u"CLE_USER"_s, 3, u"OPTI"_s, u"Langue"_s));
 }
 
@@ -412,7 +398,7 @@ void TestDbQuery::postOfARemovedRowFails()
     query.setField(u"PARAM"_s, u"True"_s);
     const QString message = errorOf([&] { query.post(); });
     QVERIFY2(message.contains(u"no longer in OPT"_s), qPrintable(message));
-    QCOMPARE(count(connection, u"select count(*) from OPT"_s), 0);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT"_s), 0);
 }
 
 void TestDbQuery::failedPostKeepsTheChange()
@@ -429,7 +415,7 @@ void TestDbQuery::failedPostKeepsTheChange()
     QCOMPARE(query.asText(u"PARAM"_s).size(), 150); // still being edited
     query.setField(u"PARAM"_s, u"True"_s);
     query.post();
-    QCOMPARE(count(connection, u"select count(*) from OPT where PARAM = 'True'"_s), 1);
+    QCOMPARE(scalar(connection, u"select count(*) from OPT where PARAM = 'True'"_s), 1);
 
     query.edit();
     query.setField(u"PARAM"_s, u"dropped"_s);

@@ -50,8 +50,8 @@ TestDatabase::TestDatabase(const QString &fixture, Where where)
 TestDatabase::~TestDatabase()
 {
     try {
-        if (m_connection && m_connection->isOpen())
-            m_connection->drop();
+        if (m_connection)
+            attached().drop();
     } catch (const StationError &error) {
         // another attachment still open (a test that failed half-way): the
         // folder goes anyway, the server lets go of the file when it closes
@@ -59,14 +59,26 @@ TestDatabase::~TestDatabase()
     }
 }
 
+DbConnection &TestDatabase::attached()
+{
+    if (!m_connection->isOpen())
+        m_connection->open(m_settings);
+    return *m_connection;
+}
+
+void TestDatabase::detach()
+{
+    m_connection->close();
+}
+
 void TestDatabase::run(const QString &script)
 {
-    m_connection->executeScript(script);
+    attached().executeScript(script);
 }
 
 qint64 TestDatabase::insertLine(const FixtureLine &line)
 {
-    DbQuery insert(*m_connection,
+    DbQuery insert(attached(),
                    QStringLiteral("insert into LISTE_COMMANDE (CLE_LISTE_COMMANDE, NUM_VENTE, DATE_VENTE, TIME_VENTE, "
                                   "NUMERO_TABLE, VALIDE, COLOR, CUISEN, PRIX, CLE_ART, ARTICLE, QTE, TIME_ORDER, "
                                   "WAJBA_ORDER, TAILLE) values (:CLE_LISTE_COMMANDE, :NUM_VENTE, :DATE_VENTE, "

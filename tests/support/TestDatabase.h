@@ -50,6 +50,11 @@ public:
     /// Inserts one order line (committed) and returns its CLE_LISTE_COMMANDE.
     /// Texts go through the code page, as the counter-sale system writes them.
     qint64 insertLine(const FixtureLine &line);
+    /// Lets go of the database, so that another process can open an embedded
+    /// file (the embedded engine gives a file to one process at a time: run
+    /// kitchen-tool or the station only after this). run(), insertLine() and
+    /// the destructor attach again by themselves.
+    void detach();
     /// A second, independent attachment, as another program would have.
     std::unique_ptr<DbConnection> connect() const;
 
@@ -67,6 +72,8 @@ public:
     static QString serverPassword();
 
 private:
+    DbConnection &attached();
+
     QTemporaryDir m_directory;
     ConnectionSettings m_settings;
     bool m_server = false;

@@ -2,6 +2,7 @@
 
 #include "data/DbConnection.h"
 #include "data/DbQuery.h"
+#include "data/SchemaCheck.h"
 
 namespace CounterSaleSchema {
 
@@ -80,20 +81,6 @@ bool hasTable(DbConnection &connection, const QString &table)
 {
     DbQuery query(connection, QStringLiteral("select 1 from RDB$RELATIONS where RDB$RELATION_NAME = :NAME"));
     query.setParam(0, table);
-    query.open();
-    return query.rowCount() > 0;
-}
-
-bool hasIndexOn(DbConnection &connection, const QString &table, const QString &column)
-{
-    // an index whose first column is this one serves the filter on it
-    DbQuery query(connection, QStringLiteral("select 1 from RDB$INDICES i join RDB$INDEX_SEGMENTS s "
-                                             "on s.RDB$INDEX_NAME = i.RDB$INDEX_NAME "
-                                             "where i.RDB$RELATION_NAME = :TABLE_NAME and s.RDB$FIELD_NAME = "
-                                             ":COLUMN_NAME and s.RDB$FIELD_POSITION = 0 "
-                                             "and coalesce(i.RDB$INDEX_INACTIVE, 0) = 0"));
-    query.setParam(0, table);
-    query.setParam(1, column);
     query.open();
     return query.rowCount() > 0;
 }
@@ -179,7 +166,7 @@ QStringList ensureIndexes(DbConnection &connection)
     const QStringList statements = indexesScript().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QStringList columns = {QStringLiteral("DATE_VENTE"), QStringLiteral("NUM_VENTE")};
     for (int i = 0; i < columns.size(); ++i) {
-        if (hasIndexOn(connection, QStringLiteral("LISTE_COMMANDE"), columns.at(i)))
+        if (!SchemaCheck::indexOn(connection, QStringLiteral("LISTE_COMMANDE"), columns.at(i)).isEmpty())
             continue;
         connection.executeScript(statements.at(i));
         created.append(QStringLiteral("index on LISTE_COMMANDE.%1").arg(columns.at(i)));

@@ -2,15 +2,20 @@
 
 #include "ToolCommand.h"
 #include "app/StationError.h"
+#include "data/StopSignals.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
+    // Ctrl-C ends the tool at once: left to the Firebird client library, the
+    // signal shuts its engine down and the tool's detach hangs.
+    StopSignals::install([] { std::_Exit(130); });
     // Rendering and printing labels need a GUI application, but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
