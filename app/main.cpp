@@ -2,9 +2,11 @@
 
 #include "app/Fonts.h"
 #include "app/SingleInstance.h"
+#include "forms/ErrorBox.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 
 #include <QApplication>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +16,16 @@ int main(int argc, char *argv[])
     // Where a Windows family that the windows name is missing, a free one stands in.
     Fonts::substituteMissingFamilies();
 
-    TVente_au_comptoir_zedivad window;
+    // Building the window opens the translation catalog: without it the
+    // station does not start, and says why.
+    std::unique_ptr<TVente_au_comptoir_zedivad> built;
+    try {
+        built = std::make_unique<TVente_au_comptoir_zedivad>();
+    } catch (const StationError &error) {
+        ErrorBox::show(error.message());
+        return 1;
+    }
+    TVente_au_comptoir_zedivad &window = *built;
     // A second copy brings the running one to the front and ends before it connects.
     if (!window.installDesktopComponents(SingleInstance::identityOf(QApplication::applicationFilePath())))
         return 0;

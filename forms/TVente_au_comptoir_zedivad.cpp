@@ -5,9 +5,13 @@
 #include "app/GlobalHotKey.h"
 #include "app/LocalIPAddress.h"
 #include "app/SingleInstance.h"
+#include "app/SplashScreen.h"
+#include "app/StationLanguage.h"
+#include "app/Translator.h"
 #include "calling/Announcer.h"
 #include "data/ConnectionSettings.h"
 #include "data/DbError.h"
+#include "data/OptionStore.h"
 #include "data/QueryDataSource.h"
 #include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
@@ -18,12 +22,14 @@
 #include "forms/StatusBar.h"
 #include "forms/TFAfficher_Numero.h"
 #include "forms/TF_liste_commande.h"
+#include "forms/TPassw.h"
 #include "forms/TileBoard.h"
 #include "tickets/TicketPrinting.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +112,7 @@ StationButton *makeCommand(QWidget *parent, const QString &name, const QString &
 TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     : QWidget(parent)
     , m_data(std::make_unique<DataModule>())
+    , m_language(std::make_unique<StationLanguage>())
     , UniConnection1(m_data->UniConnection1)
     , Liste_article(m_data->Liste_article)
     , Liste_Commande(m_data->Liste_Commande)
@@ -113,6 +120,9 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     , Update_commande1(m_data->Update_commande1)
     , Tickt(m_data->Tickt)
     , OPTION_LOCALS_UTILISATEUR(m_data->OPTION_LOCALS_UTILISATEUR)
+    , LAnge(m_language->LAnge)
+    , AR(m_language->AR)
+    , Fr(m_language->Fr)
 {
     theInstance = this;
     setObjectName(QStringLiteral("Vente_au_comptoir_zedivad"));
@@ -138,6 +148,13 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, [this] { ErrorBox::guard([this] { Timer1Timer(); }, this); });
 
+    Translator1 = new TTranslator(this, nullptr, false);
+    connect(cxButton87, &QAbstractButton::clicked, this,
+            [this] { ErrorBox::guard([this] { cxButton87Click(); }, this); });
+    // A failed store (no login yet, a lost connection) is shown; the box keeps its new state.
+    connect(cxCheckBox12, &QCheckBox::toggled, this,
+            [this] { ErrorBox::guard([this] { cxCheckBox12PropertiesChange(); }, this); });
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(50);
@@ -154,6 +171,11 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
 
 TVente_au_comptoir_zedivad::~TVente_au_comptoir_zedivad()
 {
+    // A dialog still open over the window (the login dialog when the program
+    // ends on its third failure) holds queries on the connection: it goes
+    // first, while the connection and the localizers still exist.
+    const QList<QDialog *> dialogs = findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(dialogs);
     if (theInstance == this)
         theInstance = nullptr;
 }
@@ -451,9 +473,18 @@ bool TVente_au_comptoir_zedivad::installDesktopComponents(const QString &identit
 void TVente_au_comptoir_zedivad::ForcatmCreate()
 {
     Repar = QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator();
-    // TODO(splash): show the splash image for one second here, on top of every window.
+    splash = TSplash::showStartup(std::chrono::milliseconds(1000));
     Fonts::registerFontFiles(QDir::currentPath());
-    // TODO(language): restore the interface language from the language file here.
+    // A language file that cannot be read is shown, and the station starts in
+    // Arabic: the language is no reason to stay off the database.
+    ErrorBox::guard(
+        [this] {
+            if (const auto state = m_language->restore(LanguageFile::inWorkingDirectory())) {
+                cxButton87->setText(state->caption);
+                cxButton87->setTextColor(state->colour);
+            }
+        },
+        this);
     Timer1->start();
 }
 
@@ -467,7 +498,20 @@ void TVente_au_comptoir_zedivad::Timer1Timer()
     UniConnection1.open(settings);
     dxStatusBar1->setPanelText(4, file.serverLabel());
     dxStatusBar1->setPanelText(6, LocalIPAddress());
-    // TODO(login): show the login dialog TPassw here, modally.
+    TPassw::execute(*this);
+}
+
+void TVente_au_comptoir_zedivad::cxButton87Click()
+{
+    if (const auto state = m_language->cxButton87Click(cxButton87->text(), LanguageFile::inWorkingDirectory())) {
+        cxButton87->setText(state->caption);
+        cxButton87->setTextColor(state->colour);
+    }
+}
+
+void TVente_au_comptoir_zedivad::cxCheckBox12PropertiesChange()
+{
+    OptionStore(OPTION_LOCALS_UTILISATEUR).cxCheckBox12PropertiesChange(cxCheckBox12->isChecked(), Label12->text());
 }
 
 void TVente_au_comptoir_zedivad::categor()

@@ -12,6 +12,10 @@
 
 class Announcer;
 class DateEdit;
+class StationLanguage;
+class TLocalizer;
+class TSplash;
+class TTranslator;
 class GlobalHotKey;
 class GridView;
 class PendingTileModel;
@@ -45,6 +49,9 @@ class TVente_au_comptoir_zedivad : public QWidget
 
     // First of all members: the references below are bound to it.
     std::unique_ptr<DataModule> m_data;
+    // The language's localizers, bound likewise; their catalog is opened as
+    // the window is built, and one that cannot be read stops the building.
+    std::unique_ptr<StationLanguage> m_language;
 
 public:
     /// Builds every component; nothing runs yet (see installDesktopComponents
@@ -76,6 +83,10 @@ public:
     void FormClose();
     /// Restores the window if minimised and brings it to the front.
     void bringToFront();
+    /// The language button: saves the other language and switches to it.
+    void cxButton87Click();
+    /// The print-option box changed: stores its state for the current user.
+    void cxCheckBox12PropertiesChange();
 
     /// A touch on an order tile; Sender is a copy of the touched tile's values.
     /// While the customer display is open: validates the line on the working
@@ -164,6 +175,16 @@ public:
 
     /// Working folder at start-up, followed by the folder separator.
     QString Repar;
+    /// The start-up splash, kept after it was closed.
+    std::unique_ptr<TSplash> splash;
+
+    // Language: LAnge holds the current one, AR and Fr the two cultures.
+    StationLanguage &language() { return *m_language; }
+    TLocalizer &LAnge;
+    TLocalizer &AR;
+    TLocalizer &Fr;
+    /// The window's own translator: bound to no localizer, it translates nothing.
+    TTranslator *Translator1 = nullptr;
 
     // Top bar.
     QWidget *Panel5 = nullptr;

@@ -14,6 +14,7 @@ cups cups-client cups-bsd printer-driver-cups-pdf
 espeak-ng sox
 fonts-crosextra-carlito fonts-dejavu-core fonts-liberation fonts-noto-core
 xvfb xauth imagemagick poppler-utils
+xcompmgr
 clang libclang-rt-14-dev
 dpkg-dev file
 "

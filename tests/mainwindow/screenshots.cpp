@@ -9,6 +9,7 @@
 #include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
 #include "forms/PendingTileModel.h"
+#include "forms/TPassw.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 
 #include <QApplication>
@@ -64,6 +65,13 @@ int main(int argc, char *argv[])
 
         TestWorkingDirectory work(db, u"Serveur cuisine"_s);
         TVente_au_comptoir_zedivad window;
+        // The start-up ends on the login dialog: quit it, for the window at rest.
+        QTimer loginQuitter;
+        QObject::connect(&loginQuitter, &QTimer::timeout, &window, [] {
+            if (auto *login = qobject_cast<TPassw *>(QApplication::activeModalWidget()))
+                login->cxButton1Click();
+        });
+        loginQuitter.start(20);
         window.ForcatmCreate();
         window.show();
         while (window.Timer1->isActive())

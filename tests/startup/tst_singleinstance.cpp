@@ -172,6 +172,9 @@ void SingleInstanceTest::station()
     QTemporaryDir copies;
     const QString copy = copies.filePath(secondName);
     QVERIFY(QFile::copy(QStringLiteral(STATION_PROGRAM), copy));
+    // The station reads its translation catalog beside itself and does not start without it.
+    const QString catalog = QFileInfo(QStringLiteral(STATION_PROGRAM)).dir().filePath(u"NC_VELK.i18n"_s);
+    QVERIFY(QFile::copy(catalog, copies.filePath(u"NC_VELK.i18n"_s)));
     QProcess *second = start(copy, {}, work.path());
     if (ends) {
         QVERIFY(second->waitForFinished(20000));
