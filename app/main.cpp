@@ -19,7 +19,8 @@ int main(int argc, char *argv[])
     if (!window.installDesktopComponents(SingleInstance::identityOf(QApplication::applicationFilePath())))
         return 0;
     window.ForcatmCreate();
-    // TODO(customer display): create TFAfficher_Numero here, hidden.
+    // The customer display comes right after the main window, hidden.
+    window.createCustomerDisplay();
     window.show();
     return QApplication::exec();
 }

@@ -5,8 +5,10 @@
 #include "app/GlobalHotKey.h"
 #include "app/LocalIPAddress.h"
 #include "app/SingleInstance.h"
+#include "calling/Announcer.h"
 #include "data/ConnectionSettings.h"
 #include "data/DbError.h"
+#include "data/QueryDataSource.h"
 #include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
 #include "forms/GridView.h"
@@ -14,7 +16,10 @@
 #include "forms/StationButton.h"
 #include "forms/StationLook.h"
 #include "forms/StatusBar.h"
+#include "forms/TFAfficher_Numero.h"
+#include "forms/TF_liste_commande.h"
 #include "forms/TileBoard.h"
+#include "tickets/TicketPrinting.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,8 +28,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
-#include <QStandardItemModel>
 #include <QTimer>
 
 using namespace StationLook;
@@ -137,6 +142,10 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(50);
     connect(Timer2, &QTimer::timeout, this, &TVente_au_comptoir_zedivad::Timer2Timer);
+
+    m_announcer = std::make_unique<Announcer>();
+    m_tickets = std::make_unique<TicketPrinting>(&Tickt);
+    connectValidatedPanel();
 
     resize(designWidth + 2 * BorderWidth, designHeight + 2 * BorderWidth);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -314,11 +323,22 @@ void TVente_au_comptoir_zedivad::buildValidatedColumn()
     time.cellBackground = QColor();
     cxGrid2DBTableView1->setColumns({ number, table, date, valid, quantity, time });
 
-    // The validated lines come with their own model; until then the grid has
-    // its columns and no row.
-    auto *empty = new QStandardItemModel(0, 6, this);
-    m_emptyValidatedLines = empty;
-    cxGrid2DBTableView1->setModel(empty);
+    // The columns in the grid's order; the grid lists the latest validation
+    // first, whatever order the query delivers.
+    dListe_Commande
+        = new QueryDataSource(Liste_Commande,
+                              { { QStringLiteral("NUM_VENTE"), QStringLiteral("N°"), Qt::AlignCenter },
+                                { QStringLiteral("NUMERO_TABLE"), QStringLiteral("Table"), Qt::AlignCenter },
+                                { QStringLiteral("DATE_VENTE"), QStringLiteral("Date") },
+                                { QStringLiteral("VALIDE"), QString(), Qt::AlignCenter },
+                                { QStringLiteral("QTE"), QStringLiteral("Qte"), Qt::AlignCenter },
+                                { QStringLiteral("TIME_ORDER"), QStringLiteral("Heure"), Qt::AlignCenter } },
+                              this);
+    dListe_Commande->setObjectName(QStringLiteral("dListe_Commande"));
+    dListe_Commande->model()->setSortKeys({ { QStringLiteral("DATE_VENTE"), Qt::DescendingOrder },
+                                            { QStringLiteral("TIME_ORDER"), Qt::DescendingOrder } });
+    cxGrid2DBTableView1->setModel(dListe_Commande->model());
+    dListe_Commande->setSelectionModel(cxGrid2DBTableView1->selectionModel());
 
     cxDBTextEdit1 = new QLineEdit(Panel1);
     cxDBTextEdit1->setObjectName(QStringLiteral("cxDBTextEdit1"));
@@ -514,10 +534,206 @@ void TVente_au_comptoir_zedivad::bringToFront()
     activateWindow();
 }
 
+void TVente_au_comptoir_zedivad::connectValidatedPanel()
+{
+    const auto handle = [this](auto handler) {
+        return [this, handler] { ErrorBox::guard([this, handler] { (this->*handler)(); }, this); };
+    };
+    connect(cxButton3, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton3Click));
+    connect(cxButton7, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton7Click));
+    connect(cxButton2, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton2Click));
+    connect(cxButton5, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton5Click));
+    connect(cxButton1, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton1Click));
+    connect(cxButton4, &QAbstractButton::clicked, this, handle(&TVente_au_comptoir_zedivad::cxButton4Click));
+    connect(MenuItem1, &QAction::triggered, this, handle(&TVente_au_comptoir_zedivad::MenuItem1Click));
+    connect(MenuItem2, &QAction::triggered, this, handle(&TVente_au_comptoir_zedivad::MenuItem2Click));
+    connect(cxGrid2DBTableView1, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        ErrorBox::guard([this, &index] { cxGrid2DBTableView1CellDblClick(index.row()); }, this);
+    });
+
+    // One change of the date sets off several of these; each re-reads, and a
+    // failure is shown once.
+    m_dateReload.attach(
+        cxDateEdit2, this, [this] { cxDateEdit2PropertiesChange(); },
+        [this] { cxDateEdit2PropertiesEditValueChanged(); }, [this] { cxDateEdit2PropertiesCloseUp(); });
+
+    // The article box follows the current validated line.
+    connect(dListe_Commande, &QueryDataSource::currentChanged, this,
+            [this] { cxDBTextEdit1->setText(dListe_Commande->currentText(QStringLiteral("ARTICLE"))); });
+}
+
+TFAfficher_Numero *TVente_au_comptoir_zedivad::createCustomerDisplay()
+{
+    if (!m_display) {
+        m_display = std::make_unique<TFAfficher_Numero>();
+        m_display->setObjectName(QStringLiteral("FAfficher_Numero"));
+        // Closing it only hides it; the flag goes with it.
+        connect(m_display.get(), &TFAfficher_Numero::closed, this, [this] { Label3->setText(QString()); });
+    }
+    return m_display.get();
+}
+
+void TVente_au_comptoir_zedivad::setAnnouncer(std::unique_ptr<Announcer> announcer)
+{
+    m_announcer = std::move(announcer);
+}
+
+void TVente_au_comptoir_zedivad::setToday(std::function<QDate()> today)
+{
+    m_today = std::move(today);
+}
+
+bool TVente_au_comptoir_zedivad::displayOpen() const
+{
+    return Label3->text() == QLatin1String("F");
+}
+
+void TVente_au_comptoir_zedivad::appel(int number)
+{
+    m_announcer->appel(number);
+}
+
+void TVente_au_comptoir_zedivad::imprimerTicket(const DbValue &numVente, const DbValue &cleArt,
+                                                const DbValue &taille)
+{
+    m_tickets->imprimerTicket(Tickt, numVente, cleArt, taille, cxDateEdit2->date());
+}
+
 void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
 {
-    // TODO(validation): validate the touched line, call its number and print its label.
-    Q_UNUSED(Sender)
+    Timer2->stop();
+    // on again at every way out: the guards below and any error included
+    const auto resume = qScopeGuard([this] { Timer2->start(); });
+
+    // From here on only this copy: the tile may be gone after the events below.
+    const PendingTile tile = Sender;
+
+    // A tile exists only when the last rebuild found rows; a closed query, or
+    // no working date at all, has none.
+    const QDate workingDate = cxDateEdit2->date();
+    if (!workingDate.isValid() || !Liste_article.isOpen() || Liste_article.isEmpty())
+        return;
+    if (!displayOpen())
+        return;
+
+    Update_commande.setParam(0, TimeOfDay::currentTime());
+    Update_commande.setParam(1, tile.number);
+    Update_commande.setParam(2, tile.key);
+    Update_commande.setParam(3, tile.sizeValue());
+    Update_commande.setParam(4, workingDate);
+    Update_commande.execute();
+
+    // The latest time of day is the query's last row: the line just validated,
+    // which the grid shows on top.
+    dListe_Commande->open(QueryDataSource::Current::Last);
+
+    if (m_display)
+        m_display->afficherNumero(tile.number, tile.article);
+    // The display finishes painting before the print and the announcement block the thread.
+    QCoreApplication::processEvents();
+
+    if (cxCheckBox12->isChecked())
+        imprimerTicket(tile.number, tile.key, tile.sizeValue());
+
+    appel(tile.number.toInt());
+}
+
+void TVente_au_comptoir_zedivad::cxButton3Click()
+{
+    if (dListe_Commande->currentRow() < 0)
+        return;
+    if (!displayOpen())
+        return;
+    callCurrentLine();
+}
+
+void TVente_au_comptoir_zedivad::cxGrid2DBTableView1CellDblClick(int row)
+{
+    dListe_Commande->setCurrentRow(row);
+    if (dListe_Commande->currentRow() < 0)
+        return;
+    // The display is written even while closed: it shows the line when next opened.
+    callCurrentLine();
+}
+
+void TVente_au_comptoir_zedivad::callCurrentLine()
+{
+    if (m_display)
+        m_display->afficherNumero(Liste_Commande.asText(QStringLiteral("NUM_VENTE")),
+                                  Liste_Commande.asText(QStringLiteral("ARTICLE")));
+    appel(int(Liste_Commande.asInteger(QStringLiteral("NUM_VENTE"))));
+}
+
+void TVente_au_comptoir_zedivad::cxButton7Click()
+{
+    // No validated line names no label to print.
+    if (dListe_Commande->currentRow() < 0)
+        return;
+    // the size as stored: a NULL size finds its own line
+    imprimerTicket(Liste_Commande.field(QStringLiteral("NUM_VENTE")),
+                   Liste_Commande.field(QStringLiteral("CLE_ART")),
+                   Liste_Commande.field(QStringLiteral("TAILLE")));
+}
+
+void TVente_au_comptoir_zedivad::cxButton2Click()
+{
+    // No validated line names no line to withdraw.
+    if (dListe_Commande->currentRow() < 0)
+        return;
+    Update_commande1.setParam(0, Liste_Commande.field(QStringLiteral("NUM_VENTE")));
+    Update_commande1.setParam(1, Liste_Commande.field(QStringLiteral("CLE_ART")));
+    // order numbers start again every day: the working date's line only
+    Update_commande1.setParam(2, cxDateEdit2->date());
+    Update_commande1.execute();
+    dListe_Commande->open(QueryDataSource::Current::Top);
+    categor();
+}
+
+void TVente_au_comptoir_zedivad::cxButton5Click()
+{
+    TF_liste_commande dialog(
+        UniConnection1, [this] { categor(); }, this);
+    dialog.exec();
+}
+
+void TVente_au_comptoir_zedivad::cxButton1Click()
+{
+    close();
+}
+
+void TVente_au_comptoir_zedivad::cxButton4Click()
+{
+    createCustomerDisplay()->showInFront();
+    Label3->setText(QStringLiteral("F"));
+}
+
+void TVente_au_comptoir_zedivad::workingDateReload()
+{
+    const QDate date = cxDateEdit2->date();
+    Liste_Commande.close();
+    Liste_Commande.setParam(0, date);
+    if (!date.isValid()) {
+        // No working date (Clear): empty lists, without asking the database.
+        dListe_Commande->queryChanged();
+        categor();
+        return;
+    }
+    // a failure here leaves the grid empty and the board to the next refresh
+    dListe_Commande->open(QueryDataSource::Current::Top);
+    categor();
+}
+
+void TVente_au_comptoir_zedivad::MenuItem1Click()
+{
+    cxDateEdit2->setDate(m_today());
+    // once more, so the lists are re-read even when the date was today already
+    m_dateReload.run([this] { workingDateReload(); }, this);
+}
+
+void TVente_au_comptoir_zedivad::MenuItem2Click()
+{
+    cxDateEdit2->setDate(m_today().addDays(-1));
+    m_dateReload.run([this] { workingDateReload(); }, this);
 }
 
 void TVente_au_comptoir_zedivad::closeEvent(QCloseEvent *event)

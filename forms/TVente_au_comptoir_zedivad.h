@@ -2,11 +2,15 @@
 
 #include "data/DataModule.h"
 #include "data/PendingTile.h"
+#include "forms/DateReloadGuard.h"
 
+#include <QDate>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
+class Announcer;
 class DateEdit;
 class GlobalHotKey;
 class GridView;
@@ -18,9 +22,12 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class QueryDataSource;
 class SingleInstance;
 class StationButton;
 class StatusBar;
+class TFAfficher_Numero;
+class TicketPrinting;
 class TileBoard;
 
 /// The station's main window: the top bar with the print option, the working
@@ -71,7 +78,68 @@ public:
     void bringToFront();
 
     /// A touch on an order tile; Sender is a copy of the touched tile's values.
+    /// While the customer display is open: validates the line on the working
+    /// date with the time of day, makes it the current validated line, shows
+    /// it on the display, prints its label when the print option is on and
+    /// calls its number. The board refresh is off meanwhile and on again at
+    /// every way out. An error ends it at the failing step and reaches the
+    /// caller (the error box).
     void ArticlesClick(const PendingTile &Sender);
+
+    // The validated-lines panel and its commands. With no validated line,
+    // recall, reprint and line withdrawal do nothing.
+    /// Recall: the current validated line on the customer display and by
+    /// voice, while the display is open.
+    void cxButton3Click();
+    /// Recall without the display test, for the double-clicked row.
+    void cxGrid2DBTableView1CellDblClick(int row);
+    /// Reprint of the current validated line's label.
+    void cxButton7Click();
+    /// Line withdrawal: the current line's order number and article, every
+    /// size, on the working date, become pending again; the list and the
+    /// board are read afresh.
+    void cxButton2Click();
+    /// The validated-orders dialog, modally (the board refresh goes on behind it).
+    void cxButton5Click();
+    /// Quit: closes the window, which ends the program.
+    void cxButton1Click();
+    /// The second screen: shows the customer display and sets the display-open flag.
+    void cxButton4Click();
+    /// The working-date editor's three notifications all run the working-date reload.
+    void cxDateEdit2PropertiesChange() { workingDateReload(); }
+    void cxDateEdit2PropertiesEditValueChanged() { workingDateReload(); }
+    void cxDateEdit2PropertiesCloseUp() { workingDateReload(); }
+    /// "Aujourd'hui": today into the editor, then the reload once more.
+    void MenuItem1Click();
+    /// "Hier": the day before today into the editor, then the reload.
+    void MenuItem2Click();
+    /// Re-reads the validated lines for the working date (the newest on top
+    /// becomes current), then rebuilds the board. When the list cannot be
+    /// read the grid is empty and the board is left to the next refresh.
+    void workingDateReload();
+
+    /// True while the customer display is open (Label3 holds "F").
+    bool displayOpen() const;
+    /// Announces number by voice; returns when the last clip has played.
+    void appel(int number);
+    /// Prints the label of one order line of the working date, straight to the printer.
+    void imprimerTicket(const DbValue &numVente, const DbValue &cleArt, const DbValue &taille);
+
+    /// The customer display, created hidden right after this window (and kept
+    /// as long as it). Creating it again returns the same one.
+    TFAfficher_Numero *createCustomerDisplay();
+    TFAfficher_Numero *FAfficher_Numero() const { return m_display.get(); }
+    /// Where announcements play; the station's sound device unless replaced (tests).
+    void setAnnouncer(std::unique_ptr<Announcer> announcer);
+    Announcer &announcer() const { return *m_announcer; }
+    /// The label printing (frxReport1 and its designer).
+    TicketPrinting &ticketPrinting() const { return *m_tickets; }
+    /// Where the history menu takes today's date from; the system's date
+    /// unless replaced (tests).
+    void setToday(std::function<QDate()> today);
+
+    /// The validated lines of the working date, as the grid and the article box show them.
+    QueryDataSource *dListe_Commande = nullptr;
 
     /// Rebuilds the board from the pending lines of the working date (none
     /// while the date editor is empty). A database error leaves the board as
@@ -170,9 +238,16 @@ private:
     void layoutClient();
     void showBoardError(const QString &message);
     void hideBoardError();
+    void connectValidatedPanel();
+    /// The announcement of the current validated line (recall).
+    void callCurrentLine();
 
     QWidget *m_client = nullptr;
-    QAbstractItemModel *m_emptyValidatedLines = nullptr;
+    std::unique_ptr<TFAfficher_Numero> m_display;
+    std::unique_ptr<Announcer> m_announcer;
+    std::unique_ptr<TicketPrinting> m_tickets;
+    DateReloadGuard m_dateReload;
+    std::function<QDate()> m_today = &QDate::currentDate;
     QLabel *m_boardError = nullptr;
     bool m_reconnectBeforeRefresh = false;
 };

@@ -296,14 +296,18 @@ void BoardRefreshTest::unchangedBoardIsNotRepainted()
     QSignalSpy resets(m_window->Groupe1, &QAbstractItemModel::modelReset);
     QSignalSpy ticks(m_window->Timer2, &QTimer::timeout);
     PaintCounter counter(m_window->Categories);
+    // The working date set in init() has rebuilt the board already: the
+    // placeholder went, the tiles came.
+    QVERIFY(!m_window->Groupe1->placeholderShown());
+    QVERIFY(m_window->Groupe1->rowCount() > 0);
+    m_window->Categories->update(); // one paint of the board as it stands
     m_window->Timer2->start();
-    QTRY_COMPARE(resets.size(), 1); // the placeholder goes, the tiles come
     QTRY_VERIFY(counter.count > 0);
     const int painted = counter.count;
     const int ticked = int(ticks.size());
 
     QTRY_VERIFY(ticks.size() >= ticked + 20);
-    QCOMPARE(resets.size(), 1);
+    QCOMPARE(resets.size(), 0);
     QCOMPARE(counter.count, painted);
 }
 
