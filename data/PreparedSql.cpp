@@ -250,7 +250,8 @@ void PreparedSql::bind(const QList<DbValue> &values, const QList<std::optional<Q
 
         const DbValue value = position < values.size() ? values.at(position) : DbValue();
         if (value.isNull() || described.type == SQL_NULL) {
-            m_in.inputBuffer(i, 1);
+            // room for a value of the described size, whatever the client reads of a NULL
+            m_in.inputBuffer(i, qsizetype(described.length) + 2);
             v.sqltype = ISC_SHORT(described.type | 1);
             v.sqllen = described.type == SQL_NULL ? 0 : described.length;
             *v.sqlind = value.isNull() ? -1 : 0;

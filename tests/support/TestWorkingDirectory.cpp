@@ -23,7 +23,10 @@ void TestWorkingDirectory::setUp(const ConnectionSettings &settings, const QStri
 {
     if (!m_directory.isValid())
         throw StationError(QStringLiteral("Cannot make a temporary folder: %1").arg(m_directory.errorString()));
-    writeFile(QStringLiteral("Ch.txt"), (settings.database + QStringLiteral("\r\n") + serverLabel + QStringLiteral("\r\n")).toUtf8());
+    // UTF-8 with its byte-order mark, which the station reads whatever its code page
+    writeFile(QStringLiteral("Ch.txt"),
+              QByteArray("\xEF\xBB\xBF")
+                  + (settings.database + QStringLiteral("\r\n") + serverLabel + QStringLiteral("\r\n")).toUtf8());
     writeFile(QStringLiteral("station.ini"), QStringLiteral("[database]\npassword=%1\ncodepage=%2\n")
                                                  .arg(settings.password, settings.codepage)
                                                  .toUtf8());

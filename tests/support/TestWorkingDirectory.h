@@ -9,7 +9,8 @@
 class TestDatabase;
 
 /// A temporary working directory as the station finds it at a restaurant:
-/// Ch.txt (line 1 the database text, line 2 the server label) and station.ini
+/// Ch.txt (UTF-8 with a byte-order mark; line 1 the database text, line 2 the
+/// server label) and station.ini
 /// ([database] password= and codepage=). The constructor makes it the current
 /// directory; the destructor restores the previous one and deletes it.
 class TestWorkingDirectory
