@@ -2,6 +2,7 @@
 
 #include "app/Fonts.h"
 #include "app/SingleInstance.h"
+#include "data/StopSignals.h"
 #include "forms/ErrorBox.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 
@@ -10,6 +11,12 @@
 
 int main(int argc, char *argv[])
 {
+    // Before any thread starts: the database client would otherwise take
+    // SIGTERM and SIGINT for itself and leave the station hanging on its way out.
+    StopSignals::install([] {
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kitchen-station"));
     QApplication::setApplicationDisplayName(QStringLiteral("Station cuisine"));

@@ -11,6 +11,7 @@
 #include "forms/GridView.h"
 #include "forms/PendingTileModel.h"
 #include "forms/StationButton.h"
+#include "forms/TPassw.h"
 #include "forms/TFAfficher_Numero.h"
 #include "forms/TVente_au_comptoir_zedivad.h"
 #include "forms/TileBoard.h"
@@ -30,7 +31,7 @@
 /// labels to a recording printer, the working date today.
 struct StationFixture
 {
-    explicit StationFixture(const QString &schema = TestDatabase::schema())
+    explicit StationFixture(const QString &schema = TestDatabase::schema() + TestDatabase::users())
         : db(schema)
         , directory(db)
     {
@@ -51,12 +52,18 @@ struct StationFixture
 
     ~StationFixture() { window.reset(); }
 
-    /// What the login does: today into the working date (which reads the
-    /// lists), then the board refresh on.
+    /// The login's own steps for the cook "Cuisine": the user key, the
+    /// option query, today into the working date (which reads the lists),
+    /// then the board refresh on.
     void login()
     {
-        window->cxDateEdit2->setDate(QDate::currentDate());
-        window->Timer2->start();
+        DbQuery user(window->UniConnection1, TPassw::UTILISATSql);
+        user.setParam(0, QStringLiteral("Cuisine"));
+        user.setParam(1, QStringLiteral("1234"));
+        user.open();
+        if (user.isEmpty())
+            qFatal("the fixture's cook cannot log in");
+        TPassw::loginSucceeded(*window, user);
     }
 
     void openDisplay() { QTest::mouseClick(window->cxButton4, Qt::LeftButton); }
