@@ -87,6 +87,8 @@ void TestDbConnection::wrongPassword()
     DbConnection connection;
     const QString message = errorOf([&] { connection.open(settings); });
     QVERIFY2(message.contains(u"user name and password are not defined"_s), qPrintable(message));
+    // the error box shows this text: it must never give the password away
+    QVERIFY2(!message.contains(settings.password), qPrintable(message));
 }
 
 void TestDbConnection::settingsFromIni_data()
