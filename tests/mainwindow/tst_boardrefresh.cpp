@@ -121,6 +121,7 @@ void BoardRefreshTest::initTestCase()
     line({ .NUM_VENTE = 1234 });
     line({ .NUM_VENTE = 18, .ARTICLE = longArabicArticle() });
     line({ .NUM_VENTE = 19, .COLOR = -1 });
+    line({ .NUM_VENTE = 22, .DATE_VENTE = DbValue() });
     line({ .NUM_VENTE = 21,
            .TIME_VENTE = DbValue(),
            .NUMERO_TABLE = DbValue(),
@@ -231,6 +232,10 @@ void BoardRefreshTest::lines_data()
                                                     << "Pizza"
                                                     << "100"
                                                     << "M" << false << QColor(255, 255, 255);
+    QTest::newRow("NULL DATE_VENTE: on no date's board") << 22 << false << ""
+                                                         << ""
+                                                         << ""
+                                                         << "" << false << QColor();
     QTest::newRow("NULL in every nullable column the board does not show")
         << 21 << true << "1"
         << "Pizza"
