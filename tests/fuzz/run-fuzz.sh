@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the parser fuzzers with clang (libFuzzer, address and undefined
 # behaviour sanitizers) in BUILD_DIR and runs each for FUZZ_SECONDS seconds
-# (default 20), starting from the seeds in tests/fuzz/seeds/<parser>/. Fails
+# (default 15), starting from the seeds in tests/fuzz/seeds/<parser>/. Fails
 # on the first crash, leak or sanitizer report; the input that caused it is
 # left in BUILD_DIR/crashes/.
 #
@@ -10,7 +10,7 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: run-fuzz.sh BUILD_DIR [parser...]}
 shift
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-15}
 parsers=${*:-connectionfile languagefile catalog layout wave stationini}
 
 launcher=
