@@ -53,14 +53,19 @@ std::optional<QString> LanguageFile::firstLine() const
         throw StationError(
             QStringLiteral("Impossible de lire le fichier de langue %1 : %2").arg(name, file.errorString()));
 
+    return firstLineOf(bytes, m_codepage);
+}
+
+std::optional<QString> LanguageFile::firstLineOf(const QByteArray &bytes, const QString &codepage)
+{
     QString text;
     if (const auto bom = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*bom);
         text = decoder.decode(bytes);
     } else {
-        QStringDecoder decoder(m_codepage.toLatin1().constData());
+        QStringDecoder decoder(codepage.toLatin1().constData());
         if (!decoder.isValid())
-            throw StationError(QStringLiteral("Code de page inconnu : %1").arg(m_codepage));
+            throw StationError(QStringLiteral("Code de page inconnu : %1").arg(codepage));
         text = decoder.decode(bytes);
     }
     if (text.startsWith(QChar(0xFEFF)))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -34,6 +35,8 @@ public:
     /// selects UTF-8 or UTF-16. Throws StationError when the file exists but
     /// cannot be read.
     std::optional<QString> firstLine() const;
+    /// The first line of a language file's bytes, as firstLine() reads it.
+    static std::optional<QString> firstLineOf(const QByteArray &bytes, const QString &codepage);
 
     /// Replaces the whole file with letter followed by CR LF in the code page,
     /// without byte-order mark. Throws StationError with the file's error when

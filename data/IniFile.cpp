@@ -13,7 +13,12 @@ IniFile IniFile::read(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw StationError(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     QStringDecoder decoder(QStringDecoder::Utf8);
-    return fromText(decoder.decode(file.readAll()));
+    const QString text = decoder.decode(file.readAll());
+    // A file saved in another code page would give a password with other
+    // letters than the ones typed, and a login refused without a reason.
+    if (decoder.hasError())
+        throw StationError(QStringLiteral("\"%1\" is not UTF-8 text: save it as UTF-8").arg(path));
+    return fromText(text);
 }
 
 IniFile IniFile::fromText(const QString &text)

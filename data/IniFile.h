@@ -12,7 +12,7 @@ class IniFile
 {
 public:
     /// Reads path. A missing file gives an empty IniFile; a file that exists
-    /// but cannot be read throws StationError naming it.
+    /// but cannot be read, or is not UTF-8, throws StationError naming it.
     static IniFile read(const QString &path);
     static IniFile fromText(const QString &text);
 

@@ -20,6 +20,19 @@ constexpr double maxPaperMm = 2000; // more than A0's long side
 constexpr double maxLengthPx = 100000; // about 26 m
 constexpr double maxFontPx = 1000;
 
+// The text without the blanks that XML counts as white space at its ends.
+QString withoutXmlBlanks(QStringView text)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
 class Reader
 {
 public:
@@ -123,8 +136,11 @@ private:
                 break;
             }
             case QXmlStreamReader::Characters:
+                // Kept without the blanks around it: the writer puts the text
+                // on a line of its own, and a layout saved again must not grow
+                // by a line break each time.
                 if (!m_xml.isWhitespace())
-                    children.appendUnknown(m_xml.text().toString().toHtmlEscaped());
+                    children.appendUnknown(withoutXmlBlanks(m_xml.text()).toHtmlEscaped());
                 break;
             default:
                 break;

@@ -6,6 +6,7 @@
 #include "data/DbStatement.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QTest>
 
 #include <thread>
@@ -25,6 +26,7 @@ private slots:
     void wrongPassword();
     void settingsFromIni_data();
     void settingsFromIni();
+    void unreadableStationIniIsNamed();
     void codePageRead_data();
     void codePageRead();
     void codePageWrite_data();
@@ -87,6 +89,8 @@ void TestDbConnection::wrongPassword()
     DbConnection connection;
     const QString message = errorOf([&] { connection.open(settings); });
     QVERIFY2(message.contains(u"user name and password are not defined"_s), qPrintable(message));
+    // the error box shows this text: it must never give the password away
+    QVERIFY2(!message.contains(settings.password), qPrintable(message));
 }
 
 void TestDbConnection::settingsFromIni_data()
@@ -111,6 +115,16 @@ void TestDbConnection::settingsFromIni_data()
         << QByteArray("[database]\ncodepage=cp-martian\n") << QString() << QString() << 0 << u"\"cp-martian\""_s;
     QTest::newRow("lock timeout not a number")
         << QByteArray("[database]\nlocktimeout=soon\n") << QString() << QString() << 0 << u"locktimeout=soon"_s;
+    QTest::newRow("negative lock timeout")
+        << QByteArray("[database]\nlocktimeout=-1\n") << QString() << QString() << 0 << u"locktimeout=-1"_s;
+    QTest::newRow("lock timeout beyond an int")
+        << QByteArray("[database]\nlocktimeout=99999999999\n") << QString() << QString() << 0
+        << u"locktimeout=99999999999"_s;
+    // saved by an editor in windows-1252: the password would not be the one typed
+    QTest::newRow("not UTF-8") << QByteArray("[database]\npassword=caf\xE9\n") << QString() << QString() << 0
+                               << u"not UTF-8"_s;
+    QTest::newRow("password with blanks inside and '=' kept")
+        << QByteArray("[database]\npassword = a b=c \n") << u"a b=c"_s << u"windows-1256"_s << 5 << QString();
 }
 
 void TestDbConnection::settingsFromIni()
@@ -141,6 +155,17 @@ void TestDbConnection::settingsFromIni()
     QCOMPARE(settings.password, password);
     QCOMPARE(settings.codepage, codepage);
     QCOMPARE(settings.lockTimeoutSeconds, lockTimeout);
+}
+
+void TestDbConnection::unreadableStationIniIsNamed()
+{
+    ConnectionSettings base;
+    base.database = u"/tmp/x.fdb"_s;
+    TestWorkingDirectory work(base);
+    work.removeFile(u"station.ini"_s);
+    QVERIFY(QDir(work.path()).mkdir(u"station.ini"_s)); // there, but no file to read
+    const QString message = errorOf([&] { ConnectionSettings::fromWorkingDirectory(work.path(), u"db"_s); });
+    QVERIFY2(message.contains(u"station.ini"_s), qPrintable(message));
 }
 
 void TestDbConnection::codePageRead_data()

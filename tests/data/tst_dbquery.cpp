@@ -67,6 +67,10 @@ void TestDbQuery::fieldTypes_data()
     add("date", u"DATE"_s, u"'2024-02-29'"_s, DbValue::Type::Date, u"2024-02-29"_s);
     add("time", u"TIME"_s, u"'13:45:07.1234'"_s, DbValue::Type::Time, u"13:45:07"_s);
     add("timestamp", u"TIMESTAMP"_s, u"'2024-03-31 02:30:15.5'"_s, DbValue::Type::Timestamp, u"2024-03-31 02:30:15"_s);
+    add("earliest date Firebird holds", u"DATE"_s, u"'0001-01-01'"_s, DbValue::Type::Date, u"0001-01-01"_s);
+    add("latest date Firebird holds", u"DATE"_s, u"'9999-12-31'"_s, DbValue::Type::Date, u"9999-12-31"_s);
+    add("last tick of the latest day", u"TIMESTAMP"_s, u"'9999-12-31 23:59:59.9999'"_s, DbValue::Type::Timestamp,
+        u"9999-12-31 23:59:59"_s);
     add("text blob", u"BLOB SUB_TYPE TEXT"_s, u"'long text'"_s, DbValue::Type::Text, u"long text"_s);
     add("boolean", u"BOOLEAN"_s, u"true"_s, DbValue::Type::Integer, u"1"_s);
 }

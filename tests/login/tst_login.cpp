@@ -35,7 +35,9 @@ QString moreUsers()
     return user(5, u"Sans"_s, u"5555"_s, u"<null>"_s, u"Cuisine 1"_s)
         + user(6, u"Blanc"_s, u" 12"_s, u"False"_s, u"Four"_s)
         + user(7, u"Fin"_s, u"12 "_s, u"False"_s, u"Four"_s)
-        + user(8, u"Vrai"_s, u"7777"_s, u"false"_s, u"Four"_s);
+        + user(8, u"Vrai"_s, u"7777"_s, u"false"_s, u"Four"_s)
+        + user(10, u"SansMot"_s, u"<null>"_s, u"False"_s, u"Four"_s)
+        + user(11, u"Nomade"_s, u"1010"_s, u"False"_s, u"<null>"_s);
 }
 
 struct Attempt
@@ -112,6 +114,10 @@ void tst_Login::login_data()
     QTest::newRow("BLOQUE false in lowercase")
         << Attempts { { u"Vrai"_s, u"7777"_s } } << QString() << 1 << false;
     QTest::newRow("empty name") << Attempts { { QString(), QString() } } << QString() << 1 << false;
+    QTest::newRow("NULL PASS: not even an empty password logs in")
+        << Attempts { { u"SansMot"_s, QString() } } << QString() << 1 << false;
+    QTest::newRow("NULL POSTE logs in with no workstation")
+        << Attempts { { u"Nomade"_s, u"1010"_s } } << u"11|Nomade|"_s << 0 << false;
     QTest::newRow("admin is not listed but logs in by name")
         << Attempts { { u"admin"_s, u"admin"_s } } << u"1|admin|Caisse"_s << 0 << false;
     QTest::newRow("name is trimmed") << Attempts { { u"  Cuisine \t"_s, u"1234"_s } }
@@ -201,7 +207,7 @@ void tst_Login::userListOffersOnlyWhoMayLogIn()
     for (int i = 0; i < dialog.cxTextEdit1->count(); ++i)
         names.append(dialog.cxTextEdit1->itemText(i));
     names.sort();
-    QCOMPARE(names, (QStringList { u"Blanc"_s, u"Cuisine"_s, u"Fin"_s, u"طباخ"_s }));
+    QCOMPARE(names, (QStringList { u"Blanc"_s, u"Cuisine"_s, u"Fin"_s, u"Nomade"_s, u"SansMot"_s, u"طباخ"_s }));
     QCOMPARE(dialog.cxTextEdit1->currentText(), QString());
 }
 

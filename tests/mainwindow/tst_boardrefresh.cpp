@@ -74,6 +74,20 @@ private:
     QStringList m_errorBoxes;
 };
 
+namespace {
+
+/// An article name as long as the column holds, in Arabic letters.
+QString longArabicArticle()
+{
+    const QString word = u"شاورما دجاج "_s; // 12 letters with the blank
+    QString article;
+    while (article.size() < 150)
+        article += word;
+    return article.left(150);
+}
+
+} // namespace
+
 void BoardRefreshTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
@@ -103,6 +117,18 @@ void BoardRefreshTest::initTestCase()
     line({ .NUM_VENTE = 15, .VALIDE = u"False"_s, .COLOR = 0x00FF00, .QTE = DbValue() });
     line({ .NUM_VENTE = 16, .CUISEN = u" "_s });
     line({ .NUM_VENTE = 17, .COLOR = 0x7F123456 });
+    line({ .NUM_VENTE = -3 });
+    line({ .NUM_VENTE = 1234 });
+    line({ .NUM_VENTE = 18, .ARTICLE = longArabicArticle() });
+    line({ .NUM_VENTE = 19, .COLOR = -1 });
+    line({ .NUM_VENTE = 22, .DATE_VENTE = DbValue() });
+    line({ .NUM_VENTE = 21,
+           .TIME_VENTE = DbValue(),
+           .NUMERO_TABLE = DbValue(),
+           .PRIX = DbValue(),
+           .TIME_ORDER = DbValue(),
+           .WAJBA_ORDER = DbValue(),
+           .TAILLE = DbValue() });
     for (int i = 0; i < 2; ++i)
         line({ .NUM_VENTE = 20, .CLE_ART = 200, .TAILLE = u"M"_s });
 }
@@ -192,6 +218,29 @@ void BoardRefreshTest::lines_data()
                                             << "Pizza"
                                             << "100"
                                             << "M" << false << QColor(0x56, 0x34, 0x12);
+    QTest::newRow("negative NUM_VENTE is a tile") << -3 << true << "1"
+                                                  << "Pizza"
+                                                  << "100"
+                                                  << "M" << false << yellow;
+    QTest::newRow("NUM_VENTE above 999") << 1234 << true << "1"
+                                         << "Pizza"
+                                         << "100"
+                                         << "M" << false << yellow;
+    QTest::newRow("150-letter Arabic article, whole") << 18 << true << "1" << longArabicArticle() << "100"
+                                                      << "M" << false << yellow;
+    QTest::newRow("COLOR -1: every bit set, white") << 19 << true << "1"
+                                                    << "Pizza"
+                                                    << "100"
+                                                    << "M" << false << QColor(255, 255, 255);
+    QTest::newRow("NULL DATE_VENTE: on no date's board") << 22 << false << ""
+                                                         << ""
+                                                         << ""
+                                                         << "" << false << QColor();
+    QTest::newRow("NULL in every nullable column the board does not show")
+        << 21 << true << "1"
+        << "Pizza"
+        << "100"
+        << "" << true << yellow;
 }
 
 void BoardRefreshTest::lines()

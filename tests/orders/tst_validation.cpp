@@ -26,6 +26,8 @@ private slots:
     void updateErrorShowsOneErrorAndTheRefreshGoesOn();
     void newLineIsTheTopAndCurrentRow();
     void noPendingLineDoesNothing();
+    void unusualOrderNumbers_data();
+    void unusualOrderNumbers();
 
 private:
     QStringList m_errors;
@@ -253,4 +255,39 @@ void TestValidation::noPendingLineDoesNothing()
 }
 
 QTEST_MAIN(TestValidation)
+
+void TestValidation::unusualOrderNumbers_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QStringList>("called"); // empty: no sound, one error box
+
+    QTest::newRow("above 999: digit by digit") << 1234 << QStringList { u"TALABIA"_s, u"FA1"_s, u"FA2"_s, u"FA3"_s, u"FA4"_s };
+    QTest::newRow("negative: stored and shown, not called") << -3 << QStringList();
+}
+
+void TestValidation::unusualOrderNumbers()
+{
+    // The validation is stored before anything is called: a number that
+    // cannot be called costs one error box, never the validation.
+    QFETCH(int, number);
+    QFETCH(QStringList, called);
+    StationFixture station;
+    const qint64 line = station.db.insertLine({ .NUM_VENTE = number });
+    station.login();
+    station.openDisplay();
+    station.window->Timer2->stop();
+    QVERIFY(station.touch(number));
+    QCOMPARE(station.valide(line), u"True"_s);
+    QCOMPARE(station.window->FAfficher_Numero()->numberText(), QString::number(number));
+    if (called.isEmpty()) {
+        QVERIFY(station.announcements().isEmpty());
+        QVERIFY2(m_errors.size() == 1 && m_errors.constFirst().contains(QString::number(number)),
+                 qPrintable(m_errors.join(u'\n')));
+    } else {
+        QCOMPARE(station.announcements(), QList<QStringList> { called });
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+    }
+    QVERIFY(station.window->Timer2->isActive());
+}
+
 #include "tst_validation.moc"

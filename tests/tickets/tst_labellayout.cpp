@@ -34,6 +34,9 @@ void TestLabelLayout::roundTrip_data()
         << fixture(QStringLiteral("unknown-parts.fr3")) << true;
     QTest::newRow("another writer's quoting and indentation")
         << fixture(QStringLiteral("other-writer.fr3")) << false;
+    // Saved again and again, a layout with text between its elements must not
+    // grow by a line each time.
+    QTest::newRow("stray text between elements") << fixture(QStringLiteral("stray-text.fr3")) << false;
 }
 
 void TestLabelLayout::roundTrip()
