@@ -138,9 +138,12 @@ private:
             case QXmlStreamReader::Characters:
                 // Kept without the blanks around it: the writer puts the text
                 // on a line of its own, and a layout saved again must not grow
-                // by a line break each time.
+                // by a line break each time. A carriage return inside it came
+                // from a reference and stays one: written raw, the next read
+                // would take it for a line end.
                 if (!m_xml.isWhitespace())
-                    children.appendUnknown(withoutXmlBlanks(m_xml.text()).toHtmlEscaped());
+                    children.appendUnknown(
+                        withoutXmlBlanks(m_xml.text()).toHtmlEscaped().replace(u'\r', QStringLiteral("&#13;")));
                 break;
             default:
                 break;

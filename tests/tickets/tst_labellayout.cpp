@@ -37,6 +37,9 @@ void TestLabelLayout::roundTrip_data()
     // Saved again and again, a layout with text between its elements must not
     // grow by a line each time.
     QTest::newRow("stray text between elements") << fixture(QStringLiteral("stray-text.fr3")) << false;
+    // A carriage return written as a reference is not a line end.
+    QTest::newRow("stray text with a carriage return reference")
+        << fixture(QStringLiteral("stray-text-return.fr3")) << false;
 }
 
 void TestLabelLayout::roundTrip()
