@@ -35,6 +35,7 @@ expected_station="
 ./usr/lib/kitchen-station/kitchen-station
 ./usr/lib/kitchen-station/kitchen-tool
 ./usr/share/applications/kitchen-station.desktop
+./usr/share/doc/kitchen-station/changelog.gz
 ./usr/share/doc/kitchen-station/copyright
 ./usr/share/doc/kitchen-station/install.md
 ./usr/share/icons/hicolor/128x128/apps/kitchen-station.png
@@ -51,6 +52,7 @@ expected_station="
 "
 expected_sim="
 ./usr/bin/counter-sim
+./usr/share/doc/kitchen-station-counter-sim/changelog.gz
 ./usr/share/doc/kitchen-station-counter-sim/copyright
 "
 check_contents() { # DEB EXPECTED
