@@ -45,6 +45,10 @@ expected_station="
 ./usr/share/icons/hicolor/64x64/apps/kitchen-station.png
 ./usr/share/icons/hicolor/scalable/apps/kitchen-station.svg
 ./usr/share/kitchen-station/kitchen-station-autostart.desktop
+./usr/share/man/man1/kitchen-station-setup.1.gz
+./usr/share/man/man1/kitchen-station-start.1.gz
+./usr/share/man/man1/kitchen-station.1.gz
+./usr/share/man/man1/kitchen-tool.1.gz
 ./usr/share/kitchen-station/template/Ch.txt
 ./usr/share/kitchen-station/template/Etat/Etiquette_2X4.fr3
 ./usr/share/kitchen-station/template/Font/README.txt
@@ -54,6 +58,7 @@ expected_sim="
 ./usr/bin/counter-sim
 ./usr/share/doc/kitchen-station-counter-sim/changelog.gz
 ./usr/share/doc/kitchen-station-counter-sim/copyright
+./usr/share/man/man1/counter-sim.1.gz
 "
 check_contents() { # DEB EXPECTED
     printf '%s\n' "$2" | sed '/^$/d' | sort > "$work/expected"
