@@ -149,6 +149,10 @@ grep -qx "Exec=kitchen-station-start $plain" "$autostart" || fail "the autostart
 if HOME="$home" "$setup" --bogus > /dev/null 2>&1; then
     fail "setup accepted an unknown option"
 fi
+if HOME="$home" "$setup" --owner no-such-kitchen-user "$work/owned" > /dev/null 2>&1; then
+    fail "setup accepted an owner that does not exist"
+fi
+[ ! -e "$work/owned" ] || fail "setup made a folder for an owner it refused"
 
 # --- kitchen-station-start: the working directory it picks. A stand-in
 # program beside a copy of the script prints the folder it was started in.
