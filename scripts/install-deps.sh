@@ -16,7 +16,7 @@ fonts-crosextra-carlito fonts-dejavu-core fonts-liberation fonts-noto-core
 xvfb xauth imagemagick poppler-utils
 xcompmgr
 clang libclang-rt-14-dev
-dpkg-dev file
+dpkg-dev file desktop-file-utils
 "
 
 missing=""
