@@ -684,13 +684,14 @@ void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
     // A tile exists only when the last rebuild found rows; a closed query, or
     // no working date at all, has none.
     const QDate workingDate = cxDateEdit2->date();
-    if (!workingDate.isValid() || !Liste_article.isOpen() || Liste_article.isEmpty())
+    if (!workingDate.isValid() || !displayOpen())
         return;
-    if (!displayOpen())
-        return;
-    // Known unreachable: one clear error, nothing stored, shown or called.
+    // Known unreachable (the failed tick has closed the query, too): one
+    // clear error, nothing stored, shown or called.
     if (!databaseReachable())
         throw StationError(QStringLiteral("La base de données est injoignable : la commande n'a pas été validée."));
+    if (!Liste_article.isOpen() || Liste_article.isEmpty())
+        return;
 
     Update_commande.setParam(0, TimeOfDay::currentTime());
     Update_commande.setParam(1, tile.number);

@@ -54,7 +54,7 @@ void loginAsStation(StationFixture &station)
     ConnectionSettings settings = station.db.settings();
     settings.callTimeoutSeconds = ConnectionSettings::stationCallTimeoutSeconds;
     station.window->UniConnection1.open(settings);
-    loginAsStation(station);
+    station.login();
 }
 
 bool bannerSaysUnreachable(const TVente_au_comptoir_zedivad &window)
