@@ -64,8 +64,8 @@ int main(int argc, char *argv[])
          QStringLiteral("100000")},
         {QStringLiteral("validate-every"), QStringLiteral("Ticks between validations (default 300)"),
          QStringLiteral("n"), QStringLiteral("300")},
-        {QStringLiteral("warm-up"), QStringLiteral("Ticks before the memory baseline (default 10000)"),
-         QStringLiteral("n"), QStringLiteral("10000")},
+        {QStringLiteral("warm-up"), QStringLiteral("Ticks before the memory baseline (default 30000)"),
+         QStringLiteral("n"), QStringLiteral("30000")},
     });
     parser.process(app);
     const int ticks = parser.value(QStringLiteral("ticks")).toInt();
