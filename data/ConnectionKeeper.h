@@ -18,8 +18,8 @@ class ConnectionKeeper
 {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds firstRetry {250};
-    static constexpr std::chrono::milliseconds retryCap {1500};
+    static constexpr std::chrono::milliseconds firstRetry { 250 };
+    static constexpr std::chrono::milliseconds retryCap { 1500 };
 
     explicit ConnectionKeeper(DbConnection &connection);
     /// Waits for an attempt in progress (at most the connect timeout).
@@ -49,7 +49,7 @@ private:
     bool m_lost = false;
     QString m_message;
     int m_attempts = 0;
-    std::chrono::milliseconds m_delay {firstRetry};
+    std::chrono::milliseconds m_delay { firstRetry };
     Clock::time_point m_due;
     std::future<QString> m_probe;
 };

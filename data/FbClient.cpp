@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMutex>
-
 #include <dlfcn.h>
 #include <memory>
 

@@ -24,7 +24,6 @@
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
-
 #include <unistd.h>
 
 namespace {
@@ -34,8 +33,8 @@ class DroppingSink : public AudioSink
 {
 public:
     bool open(const AudioFormat &) override { return true; }
-    void write(const QString &, QByteArrayView) override {}
-    void close() override {}
+    void write(const QString &, QByteArrayView) override { }
+    void close() override { }
     QString errorString() const override { return QString(); }
 };
 
@@ -60,12 +59,12 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Board ticks and validations in a long run."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("ticks"), QStringLiteral("Board ticks (default 100000)"), QStringLiteral("n"),
-         QStringLiteral("100000")},
-        {QStringLiteral("validate-every"), QStringLiteral("Ticks between validations (default 300)"),
-         QStringLiteral("n"), QStringLiteral("300")},
-        {QStringLiteral("warm-up"), QStringLiteral("Ticks before the memory baseline (default 30000)"),
-         QStringLiteral("n"), QStringLiteral("30000")},
+        { QStringLiteral("ticks"), QStringLiteral("Board ticks (default 100000)"), QStringLiteral("n"),
+          QStringLiteral("100000") },
+        { QStringLiteral("validate-every"), QStringLiteral("Ticks between validations (default 300)"),
+          QStringLiteral("n"), QStringLiteral("300") },
+        { QStringLiteral("warm-up"), QStringLiteral("Ticks before the memory baseline (default 30000)"),
+          QStringLiteral("n"), QStringLiteral("30000") },
     });
     parser.process(app);
     const int ticks = parser.value(QStringLiteral("ticks")).toInt();
@@ -81,11 +80,12 @@ int main(int argc, char *argv[])
         TestDatabase db(TestDatabase::schema() + TestDatabase::users(), TestDatabase::Where::Embedded);
         // 40 pending lines, as during a busy service
         for (int i = 1; i <= 40; ++i)
-            db.insertLine({.NUM_VENTE = i});
+            db.insertLine({ .NUM_VENTE = i });
         {
             auto window = std::make_unique<TVente_au_comptoir_zedivad>();
             window->UniConnection1.open(db.settings());
-            window->setAnnouncer(std::make_unique<Announcer>(std::make_unique<DroppingSink>(), ClipLibrary()));
+            window->setAnnouncer(
+                std::make_unique<Announcer>(std::make_unique<DroppingSink>(), ClipLibrary()));
             window->createCustomerDisplay();
             window->show();
             DbQuery user(window->UniConnection1, TPassw::UTILISATSql);
@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
                 QCoreApplication::processEvents();
                 if (tick % every == 0) {
                     // the counter writes one line, the cook touches the oldest tile
-                    db.insertLine({.NUM_VENTE = ++number});
+                    db.insertLine({ .NUM_VENTE = ++number });
                     const QList<PendingTile> &tiles = window->Groupe1->tiles();
                     if (!tiles.isEmpty()) {
                         const PendingTile tile = tiles.first();
@@ -125,20 +125,22 @@ int main(int argc, char *argv[])
                     baseline = residentMiB();
                 if (tick % 10000 == 0 || tick == ticks) {
                     const qint64 elapsed = timer.elapsed();
-                    out << "| " << tick << " | " << validations << " | " << QString::number(residentMiB(), 'f', 2)
-                        << " | " << QString::number(double(elapsed - lastElapsed) / double(tick - lastTick), 'f', 3) << " |"
-                        << Qt::endl;
+                    out << "| " << tick << " | " << validations << " | "
+                        << QString::number(residentMiB(), 'f', 2) << " | "
+                        << QString::number(double(elapsed - lastElapsed) / double(tick - lastTick), 'f', 3)
+                        << " |" << Qt::endl;
                     lastElapsed = elapsed;
                     lastTick = tick;
                 }
             }
             const double end = residentMiB();
             out << Qt::endl
-                << "resident after the warm-up (" << warmUp << " ticks): " << QString::number(baseline, 'f', 2)
+                << "resident after the warm-up (" << warmUp
+                << " ticks): " << QString::number(baseline, 'f', 2)
                 << " MiB, at the end: " << QString::number(end, 'f', 2) << " MiB, growth "
-                << QString::number((end - baseline) * 1024.0, 'f', 0) << " KiB; " << validations << " validations, "
-                << errors << " errors, " << QString::number(double(timer.elapsed()) / 1000, 'f', 1) << " s"
-                << Qt::endl;
+                << QString::number((end - baseline) * 1024.0, 'f', 0) << " KiB; " << validations
+                << " validations, " << errors << " errors, "
+                << QString::number(double(timer.elapsed()) / 1000, 'f', 1) << " s" << Qt::endl;
         }
     } catch (const StationError &error) {
         out << "bench-soak: " << error.message() << Qt::endl;

@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -74,7 +73,8 @@ struct StationResult
     int within100 = 0; ///< of those, within 100 ms of the commit
 };
 
-void station(const ConnectionSettings &settings, Commits &commits, std::atomic<bool> &stop, StationResult &result)
+void station(const ConnectionSettings &settings, Commits &commits, std::atomic<bool> &stop,
+             StationResult &result)
 {
     DataModule module;
     module.UniConnection1.open(settings);
@@ -170,19 +170,20 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Several stations polling one server during a lunch rush."));
+    parser.setApplicationDescription(
+        QStringLiteral("Several stations polling one server during a lunch rush."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("lines"), QStringLiteral("History lines (default 1000000)"), QStringLiteral("n"),
-         QStringLiteral("1000000")},
-        {QStringLiteral("stations"), QStringLiteral("Station counts, comma-separated (default 1,4,8)"),
-         QStringLiteral("list"), QStringLiteral("1,4,8")},
-        {QStringLiteral("seconds"), QStringLiteral("Seconds of polling per station count (default 60)"),
-         QStringLiteral("s"), QStringLiteral("60")},
-        {QStringLiteral("line-every"), QStringLiteral("Milliseconds between new lines (default 2000)"),
-         QStringLiteral("ms"), QStringLiteral("2000")},
-        {QStringLiteral("keep"), QStringLiteral("Keep the history database in this folder and reuse it"),
-         QStringLiteral("folder")},
+        { QStringLiteral("lines"), QStringLiteral("History lines (default 1000000)"), QStringLiteral("n"),
+          QStringLiteral("1000000") },
+        { QStringLiteral("stations"), QStringLiteral("Station counts, comma-separated (default 1,4,8)"),
+          QStringLiteral("list"), QStringLiteral("1,4,8") },
+        { QStringLiteral("seconds"), QStringLiteral("Seconds of polling per station count (default 60)"),
+          QStringLiteral("s"), QStringLiteral("60") },
+        { QStringLiteral("line-every"), QStringLiteral("Milliseconds between new lines (default 2000)"),
+          QStringLiteral("ms"), QStringLiteral("2000") },
+        { QStringLiteral("keep"), QStringLiteral("Keep the history database in this folder and reuse it"),
+          QStringLiteral("folder") },
     });
     parser.process(app);
 
@@ -210,14 +211,15 @@ int main(int argc, char *argv[])
         const int seconds = parser.value(QStringLiteral("seconds")).toInt();
         const int msPerLine = parser.value(QStringLiteral("line-every")).toInt();
         out << Qt::endl
-            << "| stations | polls | poll median (ms) | poll p99 (ms) | server CPU (cores) | new orders | reached the "
+            << "| stations | polls | poll median (ms) | poll p99 (ms) | server CPU (cores) | new orders | "
+               "reached the "
                "board within 100 ms, per station |"
             << Qt::endl
             << "|---:|---:|---:|---:|---:|---:|---|" << Qt::endl;
         for (const QString &countText : parser.value(QStringLiteral("stations")).split(QLatin1Char(','))) {
             const int count = countText.toInt();
             Commits commits;
-            std::atomic<bool> stop {false};
+            std::atomic<bool> stop { false };
             std::vector<StationResult> results(static_cast<size_t>(count));
             std::vector<std::thread> threads;
             for (int i = 0; i < count; ++i)
@@ -227,7 +229,8 @@ int main(int argc, char *argv[])
             std::this_thread::sleep_for(std::chrono::seconds(1));
             const double cpuBefore = cpuSeconds(serverPid);
             const Clock::time_point start = Clock::now();
-            std::thread writer(counterSale, std::cref(settings), std::ref(commits), std::ref(stop), msPerLine);
+            std::thread writer(counterSale, std::cref(settings), std::ref(commits), std::ref(stop),
+                               msPerLine);
             std::this_thread::sleep_for(std::chrono::seconds(seconds));
             const double cpu = (cpuSeconds(serverPid) - cpuBefore) / (msSince(start, Clock::now()) / 1000);
             stop = true;
@@ -243,10 +246,11 @@ int main(int argc, char *argv[])
                            result.polls.end());
                 reached << QStringLiteral("%1/%2").arg(result.within100).arg(result.seen);
             }
-            out << "| " << count << " | " << all.size() << " | " << QString::number(percentile(all, 0.5), 'f', 3)
-                << " | " << QString::number(percentile(all, 0.99), 'f', 3) << " | " << QString::number(cpu, 'f', 2)
-                << " | " << commits.at.size() << " (" << commits.lines << " lines) | " << reached.join(u' ') << " |"
-                << Qt::endl;
+            out << "| " << count << " | " << all.size() << " | "
+                << QString::number(percentile(all, 0.5), 'f', 3) << " | "
+                << QString::number(percentile(all, 0.99), 'f', 3) << " | " << QString::number(cpu, 'f', 2)
+                << " | " << commits.at.size() << " (" << commits.lines << " lines) | " << reached.join(u' ')
+                << " |" << Qt::endl;
         }
         return 0;
     } catch (const StationError &error) {

@@ -60,8 +60,8 @@ void loginAsStation(StationFixture &station)
 bool bannerSaysUnreachable(const TVente_au_comptoir_zedivad &window)
 {
     return window.boardErrorBanner()->isVisible()
-           && window.boardErrorBanner()->text().startsWith(
-               TVente_au_comptoir_zedivad::unreachableText(QString()).trimmed());
+        && window.boardErrorBanner()->text().startsWith(
+            TVente_au_comptoir_zedivad::unreachableText(QString()).trimmed());
 }
 
 } // namespace

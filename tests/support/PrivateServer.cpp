@@ -9,7 +9,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
-
 #include <csignal>
 
 namespace {
@@ -44,14 +43,16 @@ PrivateServer::PrivateServer()
         throw StationError(QStringLiteral("Cannot make a temporary folder: %1").arg(m_root.errorString()));
     const QDir root(m_root.path());
     for (const QFileInfo &entry : QDir(installed).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (entry.fileName() == QLatin1String("firebird.conf") || entry.fileName() == QLatin1String("databases.conf"))
+        if (entry.fileName() == QLatin1String("firebird.conf")
+            || entry.fileName() == QLatin1String("databases.conf"))
             continue;
         QFile::link(entry.absoluteFilePath(), root.filePath(entry.fileName()));
     }
     // The shared server holds the installed security database open: a copy of our own.
     const QString security = root.filePath(QStringLiteral("security3.fdb"));
     if (!QFile::copy(securityDatabase, security))
-        throw StationError(QStringLiteral("Cannot copy %1 (run as root or as firebird)").arg(securityDatabase));
+        throw StationError(
+            QStringLiteral("Cannot copy %1 (run as root or as firebird)").arg(securityDatabase));
     QFile::setPermissions(security, QFile::ReadOwner | QFile::WriteOwner);
     writeFile(root.filePath(QStringLiteral("databases.conf")),
               QStringLiteral("security.db = %1\n").arg(security).toUtf8());
@@ -102,14 +103,16 @@ void PrivateServer::start()
         return;
     m_process.start();
     if (!m_process.waitForStarted(10000))
-        throw StationError(QStringLiteral("The private Firebird server did not start: %1").arg(m_process.errorString()));
+        throw StationError(
+            QStringLiteral("The private Firebird server did not start: %1").arg(m_process.errorString()));
     // generous: a loaded machine may take its time
     const QDeadlineTimer deadline(60000);
     while (!listening()) {
         if (!isRunning())
             throw StationError(QStringLiteral("The private Firebird server ended at its start"));
         if (deadline.hasExpired())
-            throw StationError(QStringLiteral("The private Firebird server does not listen on port %1").arg(m_port));
+            throw StationError(
+                QStringLiteral("The private Firebird server does not listen on port %1").arg(m_port));
         QThread::msleep(50);
     }
 }
