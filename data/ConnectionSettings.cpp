@@ -25,8 +25,7 @@ ConnectionSettings ConnectionSettings::fromWorkingDirectory(const QString &direc
         bool ok = false;
         const int value = text.toInt(&ok);
         if (!ok || value < 0)
-            throw StationError(
-                QStringLiteral("station.ini: %1=%2 is not a number of seconds").arg(key, text));
+            throw StationError(QStringLiteral("station.ini: %1=%2 is not a number of seconds").arg(key, text));
         return value;
     };
     settings.lockTimeoutSeconds = seconds(QStringLiteral("locktimeout"), settings.lockTimeoutSeconds);
@@ -40,6 +39,5 @@ void ConnectionSettings::checkCodepage(const QString &codepage)
     const QByteArray name = codepage.toLatin1();
     if (codepage.isEmpty() || !QStringDecoder(name.constData()).isValid()
         || !QStringEncoder(name.constData()).isValid())
-        throw StationError(
-            QStringLiteral("Unknown code page \"%1\" (station.ini, [database] codepage=)").arg(codepage));
+        throw StationError(QStringLiteral("Unknown code page \"%1\" (station.ini, [database] codepage=)").arg(codepage));
 }

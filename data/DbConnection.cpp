@@ -69,7 +69,7 @@ isc_tr_handle DbConnection::Private::begin(TransactionKind kind)
         isc_db_handle *database;
         ISC_LONG length;
         const char *block;
-    } vector { &db, ISC_LONG(tpb.size()), tpb.constData() };
+    } vector {&db, ISC_LONG(tpb.size()), tpb.constData()};
     FbStatus status;
     isc_tr_handle transaction = 0;
     fb->startMultiple(status, &transaction, 1, &vector);
@@ -147,15 +147,14 @@ void DbConnection::Private::watch()
 std::chrono::milliseconds DbConnection::Private::callLimit(TransactionKind kind) const
 {
     // a write may wait for a locked row first, by design
-    const int seconds
-        = settings.callTimeoutSeconds + (kind == TransactionKind::Write ? settings.lockTimeoutSeconds : 0);
+    const int seconds = settings.callTimeoutSeconds
+                        + (kind == TransactionKind::Write ? settings.lockTimeoutSeconds : 0);
     return std::chrono::milliseconds(1000 * qint64(seconds));
 }
 
 // --- TransactionScope ------------------------------------------------------------
 
-TransactionScope::TransactionScope(DbConnection::Private &connection,
-                                   DbConnection::Private::TransactionKind kind)
+TransactionScope::TransactionScope(DbConnection::Private &connection, DbConnection::Private::TransactionKind kind)
     : m_connection(connection)
     , m_own(connection.explicitTransaction == 0)
 {
@@ -395,8 +394,7 @@ void DbConnection::executeScript(const QString &script)
         TransactionScope transaction(*d, Private::TransactionKind::Write);
         const QByteArray text = encode(statement);
         FbStatus status;
-        d->fb->executeImmediate(status, &d->db, transaction.handle(), 0, text.constData(), SQL_DIALECT_V6,
-                                nullptr);
+        d->fb->executeImmediate(status, &d->db, transaction.handle(), 0, text.constData(), SQL_DIALECT_V6, nullptr);
         d->fb->check(status, QStringLiteral("in the statement: ") + statement.left(300));
         transaction.commit();
     }

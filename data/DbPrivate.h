@@ -11,6 +11,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+
 #include <atomic>
 #include <optional>
 #include <vector>
@@ -21,7 +22,7 @@ struct DbConnection::Private
     ConnectionSettings settings;
     isc_db_handle db = 0;
     // A copy of db for cancelOperation(), which another thread may call.
-    std::atomic<isc_db_handle> cancelHandle { 0 };
+    std::atomic<isc_db_handle> cancelHandle {0};
     quint64 generation = 0;
     // Aborts a call that outlives its deadline (settings.callTimeoutSeconds);
     // none while that is 0.
@@ -75,8 +76,7 @@ private:
     int check(int position) const
     {
         if (position < 0 || position >= m_values.size())
-            throw DbError(
-                QStringLiteral("The %1 has no parameter at position %2").arg(m_owner).arg(position));
+            throw DbError(QStringLiteral("The %1 has no parameter at position %2").arg(m_owner).arg(position));
         return position;
     }
     QStringList m_names;
@@ -86,7 +86,8 @@ private:
 
 /// Runs a write; an error of the lock class (a row that another program holds
 /// in an open transaction) comes back with a first line that says so.
-template<typename Write> auto runWrite(const DbConnection::Private &connection, Write &&write)
+template<typename Write>
+auto runWrite(const DbConnection::Private &connection, Write &&write)
 {
     try {
         return write();

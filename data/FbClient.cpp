@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMutex>
+
 #include <dlfcn.h>
 #include <memory>
 

@@ -21,8 +21,7 @@ IniFile IniFile::fromText(const QString &text)
     IniFile ini;
     QString section;
     QString normalised = text;
-    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     for (const QString &rawLine : normalised.split(QLatin1Char('\n'))) {
         QString line = rawLine.trimmed();
         if (line.startsWith(QChar(0xFEFF)))

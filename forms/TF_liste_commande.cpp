@@ -325,8 +325,7 @@ void TF_liste_commande::cxButton2Click()
     if (!Liste_Commande.isOpen() || dListe_Commande->currentRow() < 0)
         return;
     if (!m_reachable)
-        throw StationError(
-            QStringLiteral("La base de données est injoignable : la commande n'a pas été dévalidée."));
+        throw StationError(QStringLiteral("La base de données est injoignable : la commande n'a pas été dévalidée."));
     Update_commande.setParam(0, Liste_Commande.field(QStringLiteral("NUM_VENTE")));
     Update_commande.setParam(1, cxDateEdit2->date());
     Update_commande.execute();

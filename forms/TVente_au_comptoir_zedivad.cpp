@@ -505,8 +505,7 @@ void TVente_au_comptoir_zedivad::Timer1Timer()
 
 void TVente_au_comptoir_zedivad::cxButton87Click()
 {
-    if (const auto state
-        = m_language->cxButton87Click(cxButton87->text(), LanguageFile::inWorkingDirectory())) {
+    if (const auto state = m_language->cxButton87Click(cxButton87->text(), LanguageFile::inWorkingDirectory())) {
         cxButton87->setText(state->caption);
         cxButton87->setTextColor(state->colour);
     }
@@ -514,8 +513,7 @@ void TVente_au_comptoir_zedivad::cxButton87Click()
 
 void TVente_au_comptoir_zedivad::cxCheckBox12PropertiesChange()
 {
-    OptionStore(OPTION_LOCALS_UTILISATEUR)
-        .cxCheckBox12PropertiesChange(cxCheckBox12->isChecked(), Label12->text());
+    OptionStore(OPTION_LOCALS_UTILISATEUR).cxCheckBox12PropertiesChange(cxCheckBox12->isChecked(), Label12->text());
 }
 
 void TVente_au_comptoir_zedivad::categor()
@@ -691,8 +689,7 @@ void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
     // Known unreachable (the failed tick has closed the query, too): one
     // clear error, nothing stored, shown or called.
     if (!databaseReachable())
-        throw StationError(
-            QStringLiteral("La base de données est injoignable : la commande n'a pas été validée."));
+        throw StationError(QStringLiteral("La base de données est injoignable : la commande n'a pas été validée."));
     if (!Liste_article.isOpen() || Liste_article.isEmpty())
         return;
 

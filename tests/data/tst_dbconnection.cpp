@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -50,11 +51,10 @@ void TestDbConnection::openFailures_data()
                                   << u"/nonexistent/folder/missing.fdb"_s << false;
     QTest::newRow("missing client library") << u"/tmp/any.fdb"_s << u"libfbclient-missing.so.9"_s
                                             << u"windows-1256"_s << u"libfbclient-missing.so.9"_s << false;
-    QTest::newRow("unknown code page")
-        << u"/tmp/any.fdb"_s << library << u"windows-9999"_s << u"windows-9999"_s << false;
-    QTest::newRow("no server on that port")
-        << u"localhost/3059:/tmp/any.fdb"_s << library << u"windows-1256"_s
-        << u"Unable to complete network request"_s << true;
+    QTest::newRow("unknown code page") << u"/tmp/any.fdb"_s << library << u"windows-9999"_s << u"windows-9999"_s
+                                       << false;
+    QTest::newRow("no server on that port") << u"localhost/3059:/tmp/any.fdb"_s << library << u"windows-1256"_s
+                                            << u"Unable to complete network request"_s << true;
 }
 
 void TestDbConnection::openFailures()
@@ -79,7 +79,7 @@ void TestDbConnection::openFailures()
 
 void TestDbConnection::wrongPassword()
 {
-    TestDatabase db { QString() };
+    TestDatabase db {QString()};
     if (!db.isServer())
         QSKIP("the embedded engine checks no password; the run over the server covers this");
     ConnectionSettings settings = db.settings();
@@ -97,20 +97,20 @@ void TestDbConnection::settingsFromIni_data()
     QTest::addColumn<int>("lockTimeout");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("no station.ini: defaults")
-        << QByteArray() << u"masterkey"_s << u"windows-1256"_s << 5 << QString();
+    QTest::newRow("no station.ini: defaults") << QByteArray() << u"masterkey"_s << u"windows-1256"_s << 5 << QString();
     QTest::newRow("password and code page")
         << QByteArray("[database]\npassword=s3cr,et;x\ncodepage=windows-1252\n") << u"s3cr,et;x"_s
         << u"windows-1252"_s << 5 << QString();
     QTest::newRow("keys in any letter case, CR LF, byte-order mark")
         << QByteArray("\xEF\xBB\xBF[Database]\r\nPassword = abc \r\nLockTimeout=2\r\n") << u"abc"_s
         << u"windows-1256"_s << 2 << QString();
-    QTest::newRow("other sections ignored") << QByteArray("[other]\npassword=no\n[database]\n; comment\n")
-                                            << u"masterkey"_s << u"windows-1256"_s << 5 << QString();
-    QTest::newRow("unknown code page named") << QByteArray("[database]\ncodepage=cp-martian\n") << QString()
-                                             << QString() << 0 << u"\"cp-martian\""_s;
-    QTest::newRow("lock timeout not a number") << QByteArray("[database]\nlocktimeout=soon\n") << QString()
-                                               << QString() << 0 << u"locktimeout=soon"_s;
+    QTest::newRow("other sections ignored")
+        << QByteArray("[other]\npassword=no\n[database]\n; comment\n") << u"masterkey"_s << u"windows-1256"_s << 5
+        << QString();
+    QTest::newRow("unknown code page named")
+        << QByteArray("[database]\ncodepage=cp-martian\n") << QString() << QString() << 0 << u"\"cp-martian\""_s;
+    QTest::newRow("lock timeout not a number")
+        << QByteArray("[database]\nlocktimeout=soon\n") << QString() << QString() << 0 << u"locktimeout=soon"_s;
 }
 
 void TestDbConnection::settingsFromIni()
@@ -130,8 +130,7 @@ void TestDbConnection::settingsFromIni()
         work.writeFile(u"station.ini"_s, ini);
 
     ConnectionSettings settings;
-    const QString message
-        = errorOf([&] { settings = ConnectionSettings::fromWorkingDirectory(work.path(), u"db"_s); });
+    const QString message = errorOf([&] { settings = ConnectionSettings::fromWorkingDirectory(work.path(), u"db"_s); });
     if (!error.isEmpty()) {
         QVERIFY2(message.contains(error), qPrintable(message));
         return;
@@ -153,10 +152,10 @@ void TestDbConnection::codePageRead_data()
 
     QTest::newRow("Arabic in windows-1256, NONE column")
         << u"windows-1256"_s << u"VARCHAR(20)"_s << u"D3E1C7E3"_s << u"سلام"_s;
-    QTest::newRow("French letters in windows-1256")
-        << u"windows-1256"_s << u"VARCHAR(20)"_s << u"E9E8E0E7"_s << u"éèàç"_s;
-    QTest::newRow("Arabic in a WIN1256 column")
-        << u"windows-1256"_s << u"VARCHAR(20) CHARACTER SET WIN1256"_s << u"DDD1C7CE"_s << u"فراخ"_s;
+    QTest::newRow("French letters in windows-1256") << u"windows-1256"_s << u"VARCHAR(20)"_s << u"E9E8E0E7"_s
+                                                    << u"éèàç"_s;
+    QTest::newRow("Arabic in a WIN1256 column") << u"windows-1256"_s << u"VARCHAR(20) CHARACTER SET WIN1256"_s
+                                                << u"DDD1C7CE"_s << u"فراخ"_s;
     QTest::newRow("fixed width: padding is not part of the value")
         << u"windows-1256"_s << u"CHAR(8)"_s << u"C7E1"_s << u"ال"_s;
     QTest::newRow("another code page") << u"windows-1252"_s << u"VARCHAR(20)"_s << u"80E9"_s << u"€é"_s;
@@ -231,9 +230,8 @@ void TestDbConnection::readSeesOtherCommitsOnly()
     // another program's line, not yet committed: not seen, and the poll does not wait for it
     auto counter = db.connect();
     counter->startTransaction();
-    DbStatement insert(*counter,
-                       u"insert into LISTE_COMMANDE (NUM_VENTE, COLOR, CUISEN, CLE_ART, ARTICLE) "
-                       "values (2, 0, 'Grill', 5, 'Tajine')"_s);
+    DbStatement insert(*counter, u"insert into LISTE_COMMANDE (NUM_VENTE, COLOR, CUISEN, CLE_ART, ARTICLE) "
+                                 "values (2, 0, 'Grill', 5, 'Tajine')"_s);
     insert.execute();
     poll.refresh();
     QCOMPARE(poll.row(0).at(0).toInteger(), 1);
@@ -258,8 +256,7 @@ void TestDbConnection::lockedRowFailsAfterBoundedWait()
     settings.lockTimeoutSeconds = 2;
     DbConnection station;
     station.open(settings);
-    DbStatement validate(station,
-                         u"update LISTE_COMMANDE set VALIDE = 'True' where CLE_LISTE_COMMANDE = :K"_s);
+    DbStatement validate(station, u"update LISTE_COMMANDE set VALIDE = 'True' where CLE_LISTE_COMMANDE = :K"_s);
     validate.setParam(0, key);
     QElapsedTimer timer;
     timer.start();
@@ -349,10 +346,9 @@ void TestDbConnection::scriptErrorNamesStatement()
     TestDatabase db(u"create table T (A int);"_s);
     DbConnection connection;
     connection.open(db.settings());
-    const QString message = errorOf(
-        [&] { connection.executeScript(u"insert into T values (1);\ninsert into NOPE values (2);"_s); });
-    QVERIFY2(message.contains(u"NOPE"_s) && message.contains(u"insert into NOPE values (2)"_s),
-             qPrintable(message));
+    const QString message =
+        errorOf([&] { connection.executeScript(u"insert into T values (1);\ninsert into NOPE values (2);"_s); });
+    QVERIFY2(message.contains(u"NOPE"_s) && message.contains(u"insert into NOPE values (2)"_s), qPrintable(message));
     QCOMPARE(scalar(connection, u"select count(*) from T"_s), 1);
 }
 

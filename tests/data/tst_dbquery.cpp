@@ -54,13 +54,11 @@ void TestDbQuery::fieldTypes_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("text");
 
-    const auto add
-        = [](const char *name, const QString &columnType, const QString &literal, DbValue::Type type,
-             const QString &text) { QTest::newRow(name) << columnType << literal << int(type) << text; };
+    const auto add = [](const char *name, const QString &columnType, const QString &literal, DbValue::Type type,
+                        const QString &text) { QTest::newRow(name) << columnType << literal << int(type) << text; };
     add("integer", u"INTEGER"_s, u"42"_s, DbValue::Type::Integer, u"42"_s);
     add("smallint", u"SMALLINT"_s, u"-7"_s, DbValue::Type::Integer, u"-7"_s);
-    add("bigint beyond a double", u"BIGINT"_s, u"9007199254740993"_s, DbValue::Type::Integer,
-        u"9007199254740993"_s);
+    add("bigint beyond a double", u"BIGINT"_s, u"9007199254740993"_s, DbValue::Type::Integer, u"9007199254740993"_s);
     add("double", u"DOUBLE PRECISION"_s, u"2.5"_s, DbValue::Type::Float, u"2.5"_s);
     add("scaled numeric reads as a float", u"NUMERIC(15,2)"_s, u"12.34"_s, DbValue::Type::Float, u"12.34"_s);
     add("varchar", u"VARCHAR(20)"_s, u"'Tajine'"_s, DbValue::Type::Text, u"Tajine"_s);
@@ -68,8 +66,7 @@ void TestDbQuery::fieldTypes_data()
     add("leading blanks are kept", u"VARCHAR(10)"_s, u"'  L '"_s, DbValue::Type::Text, u"  L "_s);
     add("date", u"DATE"_s, u"'2024-02-29'"_s, DbValue::Type::Date, u"2024-02-29"_s);
     add("time", u"TIME"_s, u"'13:45:07.1234'"_s, DbValue::Type::Time, u"13:45:07"_s);
-    add("timestamp", u"TIMESTAMP"_s, u"'2024-03-31 02:30:15.5'"_s, DbValue::Type::Timestamp,
-        u"2024-03-31 02:30:15"_s);
+    add("timestamp", u"TIMESTAMP"_s, u"'2024-03-31 02:30:15.5'"_s, DbValue::Type::Timestamp, u"2024-03-31 02:30:15"_s);
     add("text blob", u"BLOB SUB_TYPE TEXT"_s, u"'long text'"_s, DbValue::Type::Text, u"long text"_s);
     add("boolean", u"BOOLEAN"_s, u"true"_s, DbValue::Type::Integer, u"1"_s);
 }
@@ -94,8 +91,8 @@ void TestDbQuery::fieldTypes()
 void TestDbQuery::nulls_data()
 {
     QTest::addColumn<QString>("columnType");
-    for (const char *type : { "INTEGER", "DOUBLE PRECISION", "VARCHAR(10)", "CHAR(5)", "DATE", "TIME",
-                              "TIMESTAMP", "BLOB SUB_TYPE TEXT" })
+    for (const char *type : {"INTEGER", "DOUBLE PRECISION", "VARCHAR(10)", "CHAR(5)", "DATE", "TIME", "TIMESTAMP",
+                             "BLOB SUB_TYPE TEXT"})
         QTest::newRow(type) << QString::fromLatin1(type);
 }
 
@@ -141,17 +138,15 @@ void TestDbQuery::parameterConversion_data()
     QTest::addColumn<DbValue>("value");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("decimal text for an integer")
-        << u"select count(*) from T where I = :V"_s << DbValue(u"12"_s) << 1;
-    QTest::newRow("blanks around the number")
-        << u"select count(*) from T where I = :V"_s << DbValue(u" 12 "_s) << 1;
+    QTest::newRow("decimal text for an integer") << u"select count(*) from T where I = :V"_s
+                                                 << DbValue(u"12"_s) << 1;
+    QTest::newRow("blanks around the number") << u"select count(*) from T where I = :V"_s << DbValue(u" 12 "_s) << 1;
     QTest::newRow("integer for a text") << u"select count(*) from T where S = :V"_s << DbValue(7) << 1;
-    QTest::newRow("date text for a date")
-        << u"select count(*) from T where D = :V"_s << DbValue(u"2024-05-01"_s) << 1;
-    QTest::newRow("one name, two places")
-        << u"select count(*) from T where I = :V or I + 1 = :V"_s << DbValue(12) << 1;
-    QTest::newRow("NULL matches nothing with =")
-        << u"select count(*) from T where I = :V"_s << DbValue() << 0;
+    QTest::newRow("date text for a date") << u"select count(*) from T where D = :V"_s
+                                          << DbValue(u"2024-05-01"_s) << 1;
+    QTest::newRow("one name, two places") << u"select count(*) from T where I = :V or I + 1 = :V"_s << DbValue(12)
+                                          << 1;
+    QTest::newRow("NULL matches nothing with =") << u"select count(*) from T where I = :V"_s << DbValue() << 0;
     QTest::newRow("NULL matches NULL with IS NOT DISTINCT FROM")
         << u"select count(*) from T where N IS NOT DISTINCT FROM :V"_s << DbValue() << 1;
 }
@@ -177,8 +172,7 @@ void TestDbQuery::parameterErrors_data()
     QTest::addColumn<DbValue>("value");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("text that is no number")
-        << DbValue(u"12a"_s) << u"Parameter I: \"12a\" is not a valid integer"_s;
+    QTest::newRow("text that is no number") << DbValue(u"12a"_s) << u"Parameter I: \"12a\" is not a valid integer"_s;
     QTest::newRow("text too long for the column") << DbValue(u"much too long"_s) << u"string truncation"_s;
 }
 
@@ -203,8 +197,7 @@ void TestDbQuery::parameterErrors()
 void TestDbQuery::closedQuery_data()
 {
     QTest::addColumn<int>("operation");
-    const char *names[]
-        = { "row count", "field", "first", "next", "last", "locate", "edit", "insert", "eof" };
+    const char *names[] = {"row count", "field", "first", "next", "last", "locate", "edit", "insert", "eof"};
     for (int i = 0; i < int(std::size(names)); ++i)
         QTest::newRow(names[i]) << i;
 }
@@ -218,10 +211,14 @@ void TestDbQuery::closedQuery()
     DbQuery query(connection, u"select * from OPT"_s);
     query.setUpdatingTable(u"OPT"_s);
     const std::function<void()> operations[] = {
-        [&] { query.rowCount(); }, [&] { query.field(u"PARAM"_s); },
-        [&] { query.first(); },    [&] { query.next(); },
-        [&] { query.last(); },     [&] { query.locate(u"CLE_USER"_s, 1, u"OPTI"_s, u"x"_s); },
-        [&] { query.edit(); },     [&] { query.insert(); },
+        [&] { query.rowCount(); },
+        [&] { query.field(u"PARAM"_s); },
+        [&] { query.first(); },
+        [&] { query.next(); },
+        [&] { query.last(); },
+        [&] { query.locate(u"CLE_USER"_s, 1, u"OPTI"_s, u"x"_s); },
+        [&] { query.edit(); },
+        [&] { query.insert(); },
         [&] { query.eof(); },
     };
     QCOMPARE(errorOf(operations[operation]), u"Cannot perform this operation on a closed dataset"_s);
@@ -322,12 +319,11 @@ void TestDbQuery::locate()
     QFETCH(DbValue, key);
     QFETCH(DbValue, name);
     QFETCH(int, row);
-    TestDatabase db(optionTable
-                    + u"insert into OPT values (1, 'Imprimer', 'True');"
-                      "insert into OPT values (2, 'Imprimer', 'False');"
-                      "insert into OPT values (2, 'Langue', 'ar');"
-                      "insert into OPT values (3, 'Double', 'a');"
-                      "insert into OPT values (3, 'Double', 'b');"_s);
+    TestDatabase db(optionTable + u"insert into OPT values (1, 'Imprimer', 'True');"
+                                  "insert into OPT values (2, 'Imprimer', 'False');"
+                                  "insert into OPT values (2, 'Langue', 'ar');"
+                                  "insert into OPT values (3, 'Double', 'a');"
+                                  "insert into OPT values (3, 'Double', 'b');"_s);
     DbConnection connection;
     connection.open(db.settings());
     DbQuery query(connection, u"select * from OPT order by CLE_USER, OPTI, PARAM"_s);
@@ -339,15 +335,14 @@ void TestDbQuery::locate()
 
 void TestDbQuery::postChangesOnlyTheLocatedRow()
 {
-    TestDatabase db(optionTable
-                    + u"insert into OPT values (1, 'Imprimer', 'False');"
-                      "insert into OPT values (1, 'Imprimer', 'False');"_s);
+    TestDatabase db(optionTable + u"insert into OPT values (1, 'Imprimer', 'False');"
+                                  "insert into OPT values (1, 'Imprimer', 'False');"_s);
     DbConnection connection;
     connection.open(db.settings());
     DbQuery query(connection, u"Select *\nfrom OPT"_s);
     query.setUpdatingTable(u"OPT"_s);
     query.open();
-    QCOMPARE(query.fieldNames(), (QStringList { u"CLE_USER"_s, u"OPTI"_s, u"PARAM"_s }));
+    QCOMPARE(query.fieldNames(), (QStringList {u"CLE_USER"_s, u"OPTI"_s, u"PARAM"_s}));
     QVERIFY(query.locate(u"CLE_USER"_s, u"1"_s, u"OPTI"_s, u"Imprimer"_s));
     query.edit();
     query.setField(u"PARAM"_s, u"True"_s);

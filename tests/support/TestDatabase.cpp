@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+
+
 namespace {
 QString serverFor(TestDatabase::Where where)
 {
@@ -33,17 +35,15 @@ TestDatabase::TestDatabase(const QString &fixture, const QString &server)
     : m_directory(QDir::tempPath() + QStringLiteral("/station-test-XXXXXX"))
 {
     if (!m_directory.isValid())
-        throw StationError(
-            QStringLiteral("Cannot make a temporary folder: %1").arg(m_directory.errorString()));
+        throw StationError(QStringLiteral("Cannot make a temporary folder: %1").arg(m_directory.errorString()));
 
     m_server = !server.isEmpty();
     const QString file = m_directory.filePath(QStringLiteral("test.fdb"));
     if (m_server) {
         // the server runs as its own user and creates the file itself
-        QFile::setPermissions(m_directory.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                  | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
-                                  | QFile::ExeOther);
+        QFile::setPermissions(m_directory.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
         m_settings.database = server + QLatin1Char(':') + file;
         m_settings.password = serverPassword();
     } else {
@@ -95,28 +95,16 @@ void TestDatabase::run(const QString &script)
 
 qint64 TestDatabase::insertLine(const FixtureLine &line)
 {
-    DbQuery insert(
-        attached(),
-        QStringLiteral("insert into LISTE_COMMANDE (CLE_LISTE_COMMANDE, NUM_VENTE, DATE_VENTE, TIME_VENTE, "
-                       "NUMERO_TABLE, VALIDE, COLOR, CUISEN, PRIX, CLE_ART, ARTICLE, QTE, TIME_ORDER, "
-                       "WAJBA_ORDER, TAILLE) values (:CLE_LISTE_COMMANDE, :NUM_VENTE, :DATE_VENTE, "
-                       ":TIME_VENTE, :NUMERO_TABLE, :VALIDE, :COLOR, :CUISEN, :PRIX, :CLE_ART, :ARTICLE, "
-                       ":QTE, :TIME_ORDER, :WAJBA_ORDER, :TAILLE) returning CLE_LISTE_COMMANDE"));
-    const QList<DbValue> values = { line.CLE_LISTE_COMMANDE,
-                                    line.NUM_VENTE,
-                                    line.DATE_VENTE,
-                                    line.TIME_VENTE,
-                                    line.NUMERO_TABLE,
-                                    line.VALIDE,
-                                    line.COLOR,
-                                    line.CUISEN,
-                                    line.PRIX,
-                                    line.CLE_ART,
-                                    line.ARTICLE,
-                                    line.QTE,
-                                    line.TIME_ORDER,
-                                    line.WAJBA_ORDER,
-                                    line.TAILLE };
+    DbQuery insert(attached(),
+                   QStringLiteral("insert into LISTE_COMMANDE (CLE_LISTE_COMMANDE, NUM_VENTE, DATE_VENTE, TIME_VENTE, "
+                                  "NUMERO_TABLE, VALIDE, COLOR, CUISEN, PRIX, CLE_ART, ARTICLE, QTE, TIME_ORDER, "
+                                  "WAJBA_ORDER, TAILLE) values (:CLE_LISTE_COMMANDE, :NUM_VENTE, :DATE_VENTE, "
+                                  ":TIME_VENTE, :NUMERO_TABLE, :VALIDE, :COLOR, :CUISEN, :PRIX, :CLE_ART, :ARTICLE, "
+                                  ":QTE, :TIME_ORDER, :WAJBA_ORDER, :TAILLE) returning CLE_LISTE_COMMANDE"));
+    const QList<DbValue> values = {line.CLE_LISTE_COMMANDE, line.NUM_VENTE, line.DATE_VENTE, line.TIME_VENTE,
+                                   line.NUMERO_TABLE, line.VALIDE, line.COLOR, line.CUISEN,
+                                   line.PRIX, line.CLE_ART, line.ARTICLE, line.QTE,
+                                   line.TIME_ORDER, line.WAJBA_ORDER, line.TAILLE};
     for (int i = 0; i < values.size(); ++i)
         insert.setParam(i, values.at(i));
     insert.open();
@@ -157,8 +145,7 @@ QString TestDatabase::serverPassword()
     const QString path = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw StationError(
-            QStringLiteral("Cannot read the server's password in %1: %2").arg(path, file.errorString()));
+        throw StationError(QStringLiteral("Cannot read the server's password in %1: %2").arg(path, file.errorString()));
     static const QRegularExpression line(QStringLiteral("^\\s*ISC_PASSWORD\\s*=\\s*\"?([^\"\\n]*)\"?\\s*$"),
                                          QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = line.match(QString::fromUtf8(file.readAll()));
