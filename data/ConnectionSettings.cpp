@@ -18,15 +18,18 @@ ConnectionSettings ConnectionSettings::fromWorkingDirectory(const QString &direc
     settings.password = ini.value(section, QStringLiteral("password"), settings.password);
     settings.codepage = ini.value(section, QStringLiteral("codepage"), settings.codepage);
     settings.clientLibrary = ini.value(section, QStringLiteral("clientlibrary"), settings.clientLibrary);
-    if (ini.contains(section, QStringLiteral("locktimeout"))) {
-        const QString text = ini.value(section, QStringLiteral("locktimeout"));
+    const auto seconds = [&](const QString &key, int fallback) {
+        if (!ini.contains(section, key))
+            return fallback;
+        const QString text = ini.value(section, key);
         bool ok = false;
-        const int seconds = text.toInt(&ok);
-        if (!ok || seconds < 0)
-            throw StationError(
-                QStringLiteral("station.ini: locktimeout=%1 is not a number of seconds").arg(text));
-        settings.lockTimeoutSeconds = seconds;
-    }
+        const int value = text.toInt(&ok);
+        if (!ok || value < 0)
+            throw StationError(QStringLiteral("station.ini: %1=%2 is not a number of seconds").arg(key, text));
+        return value;
+    };
+    settings.lockTimeoutSeconds = seconds(QStringLiteral("locktimeout"), settings.lockTimeoutSeconds);
+    settings.callTimeoutSeconds = seconds(QStringLiteral("calltimeout"), stationCallTimeoutSeconds);
     checkCodepage(settings.codepage);
     return settings;
 }

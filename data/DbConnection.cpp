@@ -4,6 +4,7 @@
 #include "data/DbPrivate.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace {
 
@@ -102,6 +103,8 @@ QByteArray DbConnection::Private::parameterBlock(bool creating, int pageSize, bo
     // NONE: the server hands text bytes over unchanged; the code page is ours.
     appendItem(dpb, char(isc_dpb_lc_ctype), QByteArrayLiteral("NONE"));
     appendItem(dpb, char(isc_dpb_utf8_filename), QByteArray());
+    if (settings.callTimeoutSeconds > 0)
+        appendInteger(dpb, char(isc_dpb_connect_timeout), quint32(settings.callTimeoutSeconds));
     if (creating) {
         appendInteger(dpb, char(isc_dpb_page_size), quint32(pageSize));
         appendItem(dpb, char(isc_dpb_sql_dialect), QByteArray(1, char(SQL_DIALECT_V6)));
@@ -125,22 +128,58 @@ void DbConnection::Private::attached()
     ++generation;
 }
 
+void DbConnection::Private::watch()
+{
+    if (settings.callTimeoutSeconds <= 0) {
+        watchdog.reset();
+        return;
+    }
+    if (!watchdog)
+        watchdog = std::make_unique<CallWatchdog>([this] {
+            isc_db_handle handle = cancelHandle.load();
+            if (handle == 0)
+                return;
+            FbStatus status;
+            fb->cancelOperation(status, &handle, fb_cancel_abort);
+        });
+}
+
+std::chrono::milliseconds DbConnection::Private::callLimit(TransactionKind kind) const
+{
+    // a write may wait for a locked row first, by design
+    const int seconds = settings.callTimeoutSeconds
+                        + (kind == TransactionKind::Write ? settings.lockTimeoutSeconds : 0);
+    return std::chrono::milliseconds(1000 * qint64(seconds));
+}
+
 // --- TransactionScope ------------------------------------------------------------
 
 TransactionScope::TransactionScope(DbConnection::Private &connection, DbConnection::Private::TransactionKind kind)
     : m_connection(connection)
     , m_own(connection.explicitTransaction == 0)
 {
+    if (connection.watchdog && connection.db != 0) {
+        connection.watchdog->arm(connection.callLimit(kind));
+        m_watched = true;
+    }
+    // a failed begin leaves no transaction: the destructor does not run
+    auto unwatch = qScopeGuard([this] {
+        if (m_watched)
+            m_connection.watchdog->disarm();
+    });
     if (m_own)
         m_transaction = connection.begin(kind);
     else
         connection.requireOpen();
+    unwatch.dismiss();
 }
 
 TransactionScope::~TransactionScope()
 {
     if (m_own)
         m_connection.rollback(m_transaction);
+    if (m_watched)
+        m_connection.watchdog->disarm();
 }
 
 void TransactionScope::commit()
@@ -161,6 +200,7 @@ DbConnection::~DbConnection()
     if (d->explicitTransaction)
         d->rollback(d->explicitTransaction);
     close();
+    d->watchdog.reset();
 }
 
 void DbConnection::open(const ConnectionSettings &settings)
@@ -178,6 +218,7 @@ void DbConnection::open(const ConnectionSettings &settings)
     d->fb->check(status);
     d->db = db;
     d->attached();
+    d->watch();
 }
 
 void DbConnection::create(const ConnectionSettings &settings, const CreateOptions &options)
@@ -195,6 +236,7 @@ void DbConnection::create(const ConnectionSettings &settings, const CreateOption
     d->fb->check(status);
     d->db = db;
     d->attached();
+    d->watch();
 }
 
 void DbConnection::drop()
@@ -219,16 +261,47 @@ void DbConnection::close()
         return;
     if (d->explicitTransaction)
         d->rollback(d->explicitTransaction);
+    {
+        // a frozen server would hold the detach as long as any other call
+        if (d->watchdog)
+            d->watchdog->arm(d->callLimit(Private::TransactionKind::Read));
+        const auto unwatch = qScopeGuard([this] {
+            if (d->watchdog)
+                d->watchdog->disarm();
+        });
+        FbStatus status;
+        d->fb->detachDatabase(status, &d->db);
+    }
     d->cancelHandle.store(0);
-    FbStatus status;
-    d->fb->detachDatabase(status, &d->db);
     // A detach from a lost attachment fails; the client has let go of it anyway.
     d->db = 0;
+}
+
+void DbConnection::probe(const ConnectionSettings &settings)
+{
+    DbConnection connection;
+    connection.open(settings);
+    connection.close();
 }
 
 bool DbConnection::isOpen() const
 {
     return d->db != 0;
+}
+
+bool DbConnection::isAlive()
+{
+    if (d->db == 0)
+        return false;
+    if (d->watchdog)
+        d->watchdog->arm(d->callLimit(Private::TransactionKind::Read));
+    const auto unwatch = qScopeGuard([this] {
+        if (d->watchdog)
+            d->watchdog->disarm();
+    });
+    FbStatus status;
+    d->fb->ping(status, &d->db);
+    return !status.failed();
 }
 
 void DbConnection::reconnect()

@@ -39,6 +39,11 @@ public:
     void open(const ConnectionSettings &settings);
     void close();
     bool isOpen() const;
+    /// Asks the server whether the attachment still works (a round trip,
+    /// under the watchdog). False when not open or when the server has let it
+    /// go: after an error whose codes do not tell, this says whether the way
+    /// back is a reconnect.
+    bool isAlive();
 
     struct CreateOptions
     {
@@ -60,6 +65,11 @@ public:
     void reconnect();
 
     const ConnectionSettings &settings() const;
+
+    /// Attaches with settings and lets go at once; throws as open() does.
+    /// Touches no other connection, so another thread may call it (to find
+    /// out whether a server is back without holding the caller's thread).
+    static void probe(const ConnectionSettings &settings);
 
     /// Database text to and from the configured code page. encode() throws
     /// StationError for a text with a letter the code page cannot hold, so

@@ -3,6 +3,7 @@
 // Inner parts of the data layer shared by DbConnection, DbQuery and
 // DbStatement; nothing outside data/ includes this file.
 
+#include "data/CallWatchdog.h"
 #include "data/DbConnection.h"
 #include "data/DbValue.h"
 #include "data/FbClient.h"
@@ -23,6 +24,9 @@ struct DbConnection::Private
     // A copy of db for cancelOperation(), which another thread may call.
     std::atomic<isc_db_handle> cancelHandle {0};
     quint64 generation = 0;
+    // Aborts a call that outlives its deadline (settings.callTimeoutSeconds);
+    // none while that is 0.
+    std::unique_ptr<CallWatchdog> watchdog;
     isc_tr_handle explicitTransaction = 0;
     mutable std::optional<QStringDecoder> decoder;
     mutable std::optional<QStringEncoder> encoder;
@@ -38,6 +42,10 @@ struct DbConnection::Private
     QByteArray parameterBlock(bool creating, int pageSize, bool forcedWrites) const;
     void setCodepage(const QString &codepage);
     void attached();
+    /// Starts (or stops) the watchdog as the settings ask.
+    void watch();
+    /// The longest a call of this kind may take before the watchdog aborts it.
+    std::chrono::milliseconds callLimit(TransactionKind kind) const;
 };
 
 /// The values of a text's ":NAME" parameters, set by position or by name
@@ -118,6 +126,7 @@ private:
     DbConnection::Private &m_connection;
     isc_tr_handle m_transaction = 0;
     bool m_own;
+    bool m_watched = false;
 };
 
 /// Descriptors and buffers of one side (input or output) of a statement.

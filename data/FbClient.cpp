@@ -57,6 +57,7 @@ const FbClient &FbClient::load(const QString &library)
     resolve(handle, "fb_interpret", client->interpret, library);
     resolve(handle, "isc_vax_integer", client->vaxInteger, library);
     resolve(handle, "fb_cancel_operation", client->cancelOperation, library);
+    resolve(handle, "fb_ping", client->ping, library);
     // The library stays loaded for the life of the process: its engine and
     // its threads cannot be unloaded safely.
     loaded.insert(library, client);

@@ -34,6 +34,7 @@ struct FbClient
     decltype(&::fb_interpret) interpret;
     decltype(&::isc_vax_integer) vaxInteger;
     decltype(&::fb_cancel_operation) cancelOperation;
+    decltype(&::fb_ping) ping;
 
     /// The library of that name, loaded once per process. Throws DbError when
     /// it cannot be loaded or lacks an entry point.

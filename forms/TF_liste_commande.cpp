@@ -103,7 +103,21 @@ TF_liste_commande::TF_liste_commande(DbConnection &UniConnection1, std::function
     column->setSpacing(0);
     buildTopBar();
     buildGrid();
+    // Under the top bar while the database cannot be reached: the list may be old.
+    m_unreachable = new QLabel(this);
+    m_unreachable->setObjectName(QStringLiteral("unreachable"));
+    m_unreachable->setText(unreachableText());
+    m_unreachable->setWordWrap(true);
+    m_unreachable->setFont(calibri(15));
+    m_unreachable->setMargin(4);
+    m_unreachable->setAutoFillBackground(true);
+    QPalette banner = m_unreachable->palette();
+    banner.setColor(QPalette::Window, QColor(236, 0, 0));
+    banner.setColor(QPalette::WindowText, Qt::white);
+    m_unreachable->setPalette(banner);
+    m_unreachable->hide();
     column->addWidget(Panel1);
+    column->addWidget(m_unreachable);
     column->addWidget(cxGrid2DBTableView1, 1);
     column->addWidget(m_footer);
 
@@ -288,11 +302,30 @@ void TF_liste_commande::reloadDialogDate()
     dListe_Commande->open();
 }
 
+QString TF_liste_commande::unreachableText()
+{
+    return QStringLiteral("La base de données est injoignable : la liste n'est plus actualisée, "
+                          "reconnexion automatique en cours.");
+}
+
+void TF_liste_commande::setDatabaseReachable(bool reachable)
+{
+    if (reachable == m_reachable)
+        return;
+    m_reachable = reachable;
+    m_unreachable->setVisible(!reachable);
+    // Back: the list is read afresh, for what changed meanwhile.
+    if (reachable && m_shown)
+        ErrorBox::guard([this] { reloadDialogDate(); }, this);
+}
+
 void TF_liste_commande::cxButton2Click()
 {
     // An empty list names no order: there is nothing to withdraw.
     if (!Liste_Commande.isOpen() || dListe_Commande->currentRow() < 0)
         return;
+    if (!m_reachable)
+        throw StationError(QStringLiteral("La base de données est injoignable : la commande n'a pas été dévalidée."));
     Update_commande.setParam(0, Liste_Commande.field(QStringLiteral("NUM_VENTE")));
     Update_commande.setParam(1, cxDateEdit2->date());
     Update_commande.execute();

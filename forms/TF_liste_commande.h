@@ -57,6 +57,14 @@ public:
     /// "Retour": closes the dialog.
     void cxButton1Click();
 
+    /// The main window's news of the connection: while unreachable a banner
+    /// says so and the withdrawal refuses with one error; back again, the
+    /// list is read afresh.
+    void setDatabaseReachable(bool reachable);
+    bool databaseReachable() const { return m_reachable; }
+    QLabel *unreachableBanner() const { return m_unreachable; }
+    static QString unreachableText();
+
     /// Column positions of cxGrid2DBTableView1 in its model.
     enum Column {
         cxGrid2DBTableView1NUM_VENTE,
@@ -96,4 +104,6 @@ private:
     QWidget *m_footer = nullptr;
     QLabel *m_footerCount = nullptr;
     bool m_shown = false;
+    bool m_reachable = true;
+    QLabel *m_unreachable = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "app/StationLanguage.h"
 #include "app/Translator.h"
 #include "calling/Announcer.h"
+#include "data/ConnectionKeeper.h"
 #include "data/ConnectionSettings.h"
 #include "data/DbError.h"
 #include "data/OptionStore.h"
@@ -123,6 +124,7 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     , LAnge(m_language->LAnge)
     , AR(m_language->AR)
     , Fr(m_language->Fr)
+    , m_keeper(std::make_unique<ConnectionKeeper>(m_data->UniConnection1))
 {
     theInstance = this;
     setObjectName(QStringLiteral("Vente_au_comptoir_zedivad"));
@@ -532,24 +534,51 @@ void TVente_au_comptoir_zedivad::categor()
 
 void TVente_au_comptoir_zedivad::Timer2Timer()
 {
-    try {
-        if (m_reconnectBeforeRefresh) {
-            UniConnection1.reconnect();
-            m_reconnectBeforeRefresh = false;
+    if (m_keeper->isLost()) {
+        // The tiles stay, greyed, until the server answers again; no tick
+        // waits for it (the keeper asks on a worker thread).
+        try {
+            if (!m_keeper->tryReconnect())
+                return;
+        } catch (const StationError &) {
+            return;
         }
+        Categories->setStale(false);
+        emit databaseReachableChanged(true);
+    }
+    try {
         categor();
         hideBoardError();
     } catch (const DbError &error) {
-        m_reconnectBeforeRefresh = error.isConnectionLost();
-        showBoardError(error.message());
+        // The codes of an error after the attachment went do not always say
+        // so (a transaction or statement handle of the old attachment): ask.
+        if (error.isConnectionLost() || !UniConnection1.isAlive()) {
+            m_keeper->lost(error.message());
+            Categories->setStale(true);
+            showBoardError(unreachableText(error.message()));
+            emit databaseReachableChanged(false);
+        } else {
+            showBoardError(QStringLiteral("Le tableau n'est plus actualisé : %1").arg(error.message()));
+        }
     } catch (const StationError &error) {
-        showBoardError(error.message());
+        showBoardError(QStringLiteral("Le tableau n'est plus actualisé : %1").arg(error.message()));
     }
 }
 
-void TVente_au_comptoir_zedivad::showBoardError(const QString &message)
+bool TVente_au_comptoir_zedivad::databaseReachable() const
 {
-    const QString text = QStringLiteral("Le tableau n'est plus actualisé : %1").arg(message);
+    return !m_keeper->isLost();
+}
+
+QString TVente_au_comptoir_zedivad::unreachableText(const QString &detail)
+{
+    return QStringLiteral("La base de données est injoignable : le tableau n'est plus actualisé, "
+                          "reconnexion automatique en cours.\n%1")
+        .arg(detail);
+}
+
+void TVente_au_comptoir_zedivad::showBoardError(const QString &text)
+{
     if (m_boardError->isVisible() && m_boardError->text() == text)
         return;
     m_boardError->setText(text);
@@ -655,9 +684,13 @@ void TVente_au_comptoir_zedivad::ArticlesClick(const PendingTile &Sender)
     // A tile exists only when the last rebuild found rows; a closed query, or
     // no working date at all, has none.
     const QDate workingDate = cxDateEdit2->date();
-    if (!workingDate.isValid() || !Liste_article.isOpen() || Liste_article.isEmpty())
+    if (!workingDate.isValid() || !displayOpen())
         return;
-    if (!displayOpen())
+    // Known unreachable (the failed tick has closed the query, too): one
+    // clear error, nothing stored, shown or called.
+    if (!databaseReachable())
+        throw StationError(QStringLiteral("La base de données est injoignable : la commande n'a pas été validée."));
+    if (!Liste_article.isOpen() || Liste_article.isEmpty())
         return;
 
     Update_commande.setParam(0, TimeOfDay::currentTime());
@@ -737,6 +770,9 @@ void TVente_au_comptoir_zedivad::cxButton5Click()
 {
     TF_liste_commande dialog(
         UniConnection1, [this] { categor(); }, this);
+    dialog.setDatabaseReachable(databaseReachable());
+    connect(this, &TVente_au_comptoir_zedivad::databaseReachableChanged, &dialog,
+            &TF_liste_commande::setDatabaseReachable);
     dialog.exec();
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 class Announcer;
+class ConnectionKeeper;
 class DateEdit;
 class StationLanguage;
 class TLocalizer;
@@ -157,11 +158,18 @@ public:
     /// it was and reaches the caller.
     void categor();
     /// The board refresh: rebuilds the board; an error is shown in the banner
-    /// over the board (not in a box) until a tick succeeds again, and after a
-    /// lost connection the next tick attaches again first.
+    /// over the board (not in a box) until a tick succeeds again. After a
+    /// lost connection the board is greyed and keeps its tiles, and the ticks
+    /// bring the connection back by themselves (ConnectionKeeper); the first
+    /// tick with the connection back rebuilds the board.
     void Timer2Timer();
     /// The banner over the board that tells of a failed refresh; hidden while the board is fresh.
     QLabel *boardErrorBanner() const { return m_boardError; }
+    /// False from a tick that found the database unreachable until the
+    /// connection is back.
+    bool databaseReachable() const;
+    /// The banner's text while the database cannot be reached (detail: the error).
+    static QString unreachableText(const QString &detail);
 
     // The connection and every query and statement of the window.
     DataModule &dataModule() { return *m_data; }
@@ -245,6 +253,10 @@ public:
     static QString emptyGridText();
     static QString windowCaption();
 
+signals:
+    /// The database became unreachable, or reachable again.
+    void databaseReachableChanged(bool reachable);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -257,7 +269,7 @@ private:
     void buildCommandColumn();
     void buildStatusBar();
     void layoutClient();
-    void showBoardError(const QString &message);
+    void showBoardError(const QString &text);
     void hideBoardError();
     void connectValidatedPanel();
     /// The announcement of the current validated line (recall).
@@ -270,5 +282,6 @@ private:
     DateReloadGuard m_dateReload;
     std::function<QDate()> m_today = &QDate::currentDate;
     QLabel *m_boardError = nullptr;
-    bool m_reconnectBeforeRefresh = false;
+    // Destroyed before the connection it brings back (declared after m_data).
+    std::unique_ptr<ConnectionKeeper> m_keeper;
 };

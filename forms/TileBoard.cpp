@@ -136,14 +136,24 @@ void TileBoard::paintEvent(QPaintEvent *event)
         return;
     if (m_model->placeholderShown()) {
         paintPlaceholder(painter, tileRect(0));
+    } else {
+        const int count = m_model->rowCount();
+        for (int row = 0; row < count; ++row) {
+            const QRect rect = tileRect(row);
+            if (rect.intersects(event->rect()))
+                paintTile(painter, rect, row);
+        }
+    }
+    if (m_stale)
+        painter.fillRect(event->rect(), staleVeil());
+}
+
+void TileBoard::setStale(bool stale)
+{
+    if (m_stale == stale)
         return;
-    }
-    const int count = m_model->rowCount();
-    for (int row = 0; row < count; ++row) {
-        const QRect rect = tileRect(row);
-        if (rect.intersects(event->rect()))
-            paintTile(painter, rect, row);
-    }
+    m_stale = stale;
+    update();
 }
 
 void TileBoard::paintTile(QPainter &painter, const QRect &rect, int row) const

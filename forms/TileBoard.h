@@ -38,6 +38,13 @@ public:
     QToolButton *scrollUpButton() const { return m_scrollUp; }
     QToolButton *scrollDownButton() const { return m_scrollDown; }
 
+    /// Greyed: the tiles are the last ones read and may be out of date (the
+    /// database cannot be reached). They still take touches.
+    void setStale(bool stale);
+    bool isStale() const { return m_stale; }
+    /// The veil painted over the board while it is stale.
+    static QColor staleVeil() { return { 128, 128, 128, 170 }; }
+
     /// The placeholder tile's look.
     static QColor placeholderColor() { return { 234, 234, 234 }; }
 
@@ -59,6 +66,7 @@ private:
     void paintPlaceholder(QPainter &painter, const QRect &rect) const;
 
     PendingTileModel *m_model = nullptr;
+    bool m_stale = false;
     TileLayout m_layout;
     int m_scroll = 0;
     int m_pressedRow = -1;

@@ -31,8 +31,10 @@
 /// labels to a recording printer, the working date today.
 struct StationFixture
 {
-    explicit StationFixture(const QString &schema = TestDatabase::schema() + TestDatabase::users())
-        : db(schema)
+    /// server: the database's server ("localhost/3061"); empty, as the environment says.
+    explicit StationFixture(const QString &schema = TestDatabase::schema() + TestDatabase::users(),
+                            const QString &server = QString())
+        : db(schema, server.isEmpty() ? TestDatabase::serverFromEnvironment() : server)
         , directory(db)
     {
         QFile layout(QStringLiteral(":/tickets/Etiquette_2X4.fr3"));

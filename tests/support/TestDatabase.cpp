@@ -10,16 +10,33 @@
 
 
 
+namespace {
+QString serverFor(TestDatabase::Where where)
+{
+    const QString environment = TestDatabase::serverFromEnvironment();
+    switch (where) {
+    case TestDatabase::Where::Embedded:
+        return QString();
+    case TestDatabase::Where::Server:
+        return environment.isEmpty() ? QStringLiteral("localhost") : environment;
+    case TestDatabase::Where::FromEnvironment:
+        break;
+    }
+    return environment;
+}
+} // namespace
+
 TestDatabase::TestDatabase(const QString &fixture, Where where)
+    : TestDatabase(fixture, serverFor(where))
+{
+}
+
+TestDatabase::TestDatabase(const QString &fixture, const QString &server)
     : m_directory(QDir::tempPath() + QStringLiteral("/station-test-XXXXXX"))
 {
     if (!m_directory.isValid())
         throw StationError(QStringLiteral("Cannot make a temporary folder: %1").arg(m_directory.errorString()));
 
-    const QString server = where == Where::Embedded ? QString()
-                           : where == Where::Server ? (serverFromEnvironment().isEmpty() ? QStringLiteral("localhost")
-                                                                                         : serverFromEnvironment())
-                                                    : serverFromEnvironment();
     m_server = !server.isEmpty();
     const QString file = m_directory.filePath(QStringLiteral("test.fdb"));
     if (m_server) {

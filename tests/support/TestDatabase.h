@@ -31,6 +31,9 @@ public:
     enum class Where { FromEnvironment, Embedded, Server };
 
     explicit TestDatabase(const QString &fixture = schema(), Where where = Where::FromEnvironment);
+    /// On the server named by server ("localhost/3061" for a server of the
+    /// test's own); an empty text: the embedded engine.
+    TestDatabase(const QString &fixture, const QString &server);
     ~TestDatabase();
     TestDatabase(const TestDatabase &) = delete;
     TestDatabase &operator=(const TestDatabase &) = delete;
