@@ -163,6 +163,7 @@ TVente_au_comptoir_zedivad::TVente_au_comptoir_zedivad(QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, &TVente_au_comptoir_zedivad::Timer2Timer);
 
     m_announcer = std::make_unique<Announcer>();
+    connectAnnouncer();
     m_tickets = std::make_unique<TicketPrinting>(&Tickt);
     connectValidatedPanel();
 
@@ -649,6 +650,17 @@ TFAfficher_Numero *TVente_au_comptoir_zedivad::createCustomerDisplay()
 void TVente_au_comptoir_zedivad::setAnnouncer(std::unique_ptr<Announcer> announcer)
 {
     m_announcer = std::move(announcer);
+    connectAnnouncer();
+}
+
+void TVente_au_comptoir_zedivad::connectAnnouncer()
+{
+    // Without a sound device the numbers are only shown: the status bar says
+    // so for the rest of the run, the reason in its tool tip.
+    connect(m_announcer.get(), &Announcer::soundUnavailable, this, [this](const QString &reason) {
+        dxStatusBar1->setPanelText(soundPanel, QStringLiteral("Sans son"));
+        dxStatusBar1->panel(soundPanel)->setToolTip(reason);
+    });
 }
 
 void TVente_au_comptoir_zedivad::setToday(std::function<QDate()> today)

@@ -143,6 +143,8 @@ public:
     TFAfficher_Numero *FAfficher_Numero() const { return m_display.get(); }
     /// Where announcements play; the station's sound device unless replaced (tests).
     void setAnnouncer(std::unique_ptr<Announcer> announcer);
+    /// The status bar panel that says the numbers are not called out: no sound device opened.
+    static constexpr int soundPanel = 7;
     Announcer &announcer() const { return *m_announcer; }
     /// The label printing (frxReport1 and its designer).
     TicketPrinting &ticketPrinting() const { return *m_tickets; }
@@ -272,6 +274,7 @@ private:
     void showBoardError(const QString &text);
     void hideBoardError();
     void connectValidatedPanel();
+    void connectAnnouncer();
     /// The announcement of the current validated line (recall).
     void callCurrentLine();
 

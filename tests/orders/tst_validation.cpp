@@ -4,6 +4,7 @@
 
 #include "StationFixture.h"
 #include "forms/ErrorBox.h"
+#include "forms/StatusBar.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@ private slots:
     void updateErrorShowsOneErrorAndTheRefreshGoesOn();
     void newLineIsTheTopAndCurrentRow();
     void noPendingLineDoesNothing();
+    void noSoundDeviceValidatesAndSaysSo();
     void unusualOrderNumbers_data();
     void unusualOrderNumbers();
 
@@ -255,6 +257,24 @@ void TestValidation::noPendingLineDoesNothing()
 }
 
 QTEST_MAIN(TestValidation)
+
+void TestValidation::noSoundDeviceValidatesAndSaysSo()
+{
+    StationFixture station;
+    station.sink->setAvailable(false);
+    const qint64 line = station.db.insertLine({ .NUM_VENTE = 42, .CLE_ART = 7, .ARTICLE = u"Tacos poulet"_s });
+    station.login();
+    station.openDisplay();
+    QCOMPARE(station.window->dxStatusBar1->panelText(TVente_au_comptoir_zedivad::soundPanel), QString());
+
+    QVERIFY(station.touch(42));
+    QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
+    QCOMPARE(station.valide(line), u"True"_s);
+    QCOMPARE(station.window->FAfficher_Numero()->numberText(), u"42"_s);
+    QVERIFY(station.announcements().isEmpty());
+    QCOMPARE(station.window->dxStatusBar1->panelText(TVente_au_comptoir_zedivad::soundPanel), u"Sans son"_s);
+    QVERIFY(!station.window->dxStatusBar1->panel(TVente_au_comptoir_zedivad::soundPanel)->toolTip().isEmpty());
+}
 
 void TestValidation::unusualOrderNumbers_data()
 {
