@@ -190,6 +190,33 @@ void TransactionScope::commit()
 
 // --- DbConnection ----------------------------------------------------------------
 
+namespace {
+
+// The watchdog's deadline, when the connection has a watchdog, over one call
+// made outside any transaction (a detach, a ping).
+class WatchedCall
+{
+public:
+    explicit WatchedCall(DbConnection::Private &connection)
+        : m_watchdog(connection.watchdog.get())
+    {
+        if (m_watchdog)
+            m_watchdog->arm(connection.callLimit(DbConnection::Private::TransactionKind::Read));
+    }
+    ~WatchedCall()
+    {
+        if (m_watchdog)
+            m_watchdog->disarm();
+    }
+    WatchedCall(const WatchedCall &) = delete;
+    WatchedCall &operator=(const WatchedCall &) = delete;
+
+private:
+    CallWatchdog *m_watchdog;
+};
+
+} // namespace
+
 DbConnection::DbConnection()
     : d(std::make_unique<Private>())
 {
@@ -263,12 +290,7 @@ void DbConnection::close()
         d->rollback(d->explicitTransaction);
     {
         // a frozen server would hold the detach as long as any other call
-        if (d->watchdog)
-            d->watchdog->arm(d->callLimit(Private::TransactionKind::Read));
-        const auto unwatch = qScopeGuard([this] {
-            if (d->watchdog)
-                d->watchdog->disarm();
-        });
+        const WatchedCall watched(*d);
         FbStatus status;
         d->fb->detachDatabase(status, &d->db);
     }
@@ -293,12 +315,7 @@ bool DbConnection::isAlive()
 {
     if (d->db == 0)
         return false;
-    if (d->watchdog)
-        d->watchdog->arm(d->callLimit(Private::TransactionKind::Read));
-    const auto unwatch = qScopeGuard([this] {
-        if (d->watchdog)
-            d->watchdog->disarm();
-    });
+    const WatchedCall watched(*d);
     FbStatus status;
     d->fb->ping(status, &d->db);
     return !status.failed();
