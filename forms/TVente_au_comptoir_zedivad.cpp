@@ -445,6 +445,8 @@ void TVente_au_comptoir_zedivad::buildStatusBar()
         { QStringLiteral("IP"), 20, tahoma(11), Qt::white, {}, false },
         { QString(), 120, tahoma(11, Weight::Regular), aqua, {}, false },
         { QString(), 50, tahoma(11, Weight::Regular), {}, {}, false },
+        // after the window's own panels, the rest of the bar: the station's notices
+        { QString(), 0, tahoma(11), gold, {}, false },
     };
     for (const Panel &panel : panels) {
         QLabel *label = dxStatusBar1->panel(dxStatusBar1->addPanel(panel.text, panel.width));
@@ -658,7 +660,7 @@ void TVente_au_comptoir_zedivad::connectAnnouncer()
     // Without a sound device the numbers are only shown: the status bar says
     // so for the rest of the run, the reason in its tool tip.
     connect(m_announcer.get(), &Announcer::soundUnavailable, this, [this](const QString &reason) {
-        dxStatusBar1->setPanelText(soundPanel, QStringLiteral("Sans son"));
+        dxStatusBar1->setPanelText(soundPanel, QStringLiteral("Sans son : les numéros ne sont pas annoncés"));
         dxStatusBar1->panel(soundPanel)->setToolTip(reason);
     });
 }

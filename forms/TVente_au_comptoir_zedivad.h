@@ -143,8 +143,9 @@ public:
     TFAfficher_Numero *FAfficher_Numero() const { return m_display.get(); }
     /// Where announcements play; the station's sound device unless replaced (tests).
     void setAnnouncer(std::unique_ptr<Announcer> announcer);
-    /// The status bar panel that says the numbers are not called out: no sound device opened.
-    static constexpr int soundPanel = 7;
+    /// The status bar panel, after the eight of the window's design, that says
+    /// the numbers are not called out: no sound device opened.
+    static constexpr int soundPanel = 8;
     Announcer &announcer() const { return *m_announcer; }
     /// The label printing (frxReport1 and its designer).
     TicketPrinting &ticketPrinting() const { return *m_tickets; }

@@ -1,11 +1,15 @@
 // mainwindow-screenshots OUTPUT_FOLDER: pictures of the main window for a
 // person to look at (run under xvfb-run with QT_QPA_PLATFORM=xcb):
 //   window-at-rest.png   after start-up, before any login: the placeholder tile;
-//   window-30-tiles.png  the board with 30 pending lines of today.
+//   window-30-tiles.png  the board with 30 pending lines of today;
+//   window-no-sound.png  the same after a call with no sound device: the status bar says so.
 
 #include "TestDatabase.h"
 #include "TestWorkingDirectory.h"
 #include "app/Fonts.h"
+#include "calling/Announcer.h"
+#include "calling/ClipLibrary.h"
+#include "calling/RecordingSink.h"
 #include "forms/DateEdit.h"
 #include "forms/ErrorBox.h"
 #include "forms/PendingTileModel.h"
@@ -18,6 +22,8 @@
 #include <QLocale>
 #include <QTextStream>
 #include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -83,7 +89,14 @@ int main(int argc, char *argv[])
         window.categor();
         settle(500);
         window.grab().save(output + u"/window-30-tiles.png"_s);
-        err << "wrote " << output << "/window-at-rest.png and window-30-tiles.png ("
+
+        auto silent = std::make_unique<RecordingSink>();
+        silent->setAvailable(false);
+        window.setAnnouncer(std::make_unique<Announcer>(std::move(silent), ClipLibrary()));
+        window.appel(101);
+        settle(200);
+        window.grab().save(output + u"/window-no-sound.png"_s);
+        err << "wrote " << output << "/window-at-rest.png, window-30-tiles.png and window-no-sound.png ("
             << window.Groupe1->rowCount() << " tiles)\n";
     } catch (const StationError &error) {
         err << "mainwindow-screenshots: " << error.message() << '\n';

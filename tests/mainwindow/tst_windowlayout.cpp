@@ -371,7 +371,8 @@ void WindowLayoutTest::statusPanels()
     QFETCH(int, index);
     QFETCH(QString, text);
     QFETCH(int, width);
-    QCOMPARE(m_window->dxStatusBar1->panelCount(), 8);
+    // the eight of the design, then the notices' panel
+    QCOMPARE(m_window->dxStatusBar1->panelCount(), 9);
     QCOMPARE(m_window->dxStatusBar1->panelText(index), text);
     QCOMPARE(m_window->dxStatusBar1->panel(index)->width(), width);
 

@@ -272,7 +272,8 @@ void TestValidation::noSoundDeviceValidatesAndSaysSo()
     QCOMPARE(station.valide(line), u"True"_s);
     QCOMPARE(station.window->FAfficher_Numero()->numberText(), u"42"_s);
     QVERIFY(station.announcements().isEmpty());
-    QCOMPARE(station.window->dxStatusBar1->panelText(TVente_au_comptoir_zedivad::soundPanel), u"Sans son"_s);
+    QCOMPARE(station.window->dxStatusBar1->panelText(TVente_au_comptoir_zedivad::soundPanel),
+             u"Sans son : les numéros ne sont pas annoncés"_s);
     QVERIFY(!station.window->dxStatusBar1->panel(TVente_au_comptoir_zedivad::soundPanel)->toolTip().isEmpty());
 }
 
