@@ -19,6 +19,7 @@
 // unless --embedded is given; the server must be running
 // (scripts/services/firebird-server.sh start).
 
+#include "BenchFigures.h"
 #include "TestDatabase.h"
 #include "data/DbConnection.h"
 #include "data/DbQuery.h"
@@ -32,7 +33,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QSet>
@@ -43,7 +43,6 @@
 #include <chrono>
 #include <functional>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -69,14 +68,10 @@ double serverCpuSeconds()
         return -1;
     double total = 0;
     for (const QString &pid : pids) {
-        QFile stat(u"/proc/%1/stat"_s.arg(pid.trimmed()));
-        if (!stat.open(QIODevice::ReadOnly))
+        const std::optional<double> seconds = processCpuSeconds(pid.trimmed().toLongLong());
+        if (!seconds)
             return -1;
-        // After the command name in parentheses: utime and stime are fields 14 and 15.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        total += double(fields.value(11).toLongLong() + fields.value(12).toLongLong())
-            / double(sysconf(_SC_CLK_TCK));
+        total += *seconds;
     }
     return total;
 }
@@ -89,30 +84,13 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-qint64 residentKiB()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
 /// Median and 99th percentile, in milliseconds, of durations in microseconds.
-QString figures(QList<qint64> samples)
+QString figures(const QList<qint64> &samples)
 {
     if (samples.isEmpty())
         return u"no samples"_s;
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double quantile) {
-        const qsizetype index = std::min(samples.size() - 1, qsizetype(quantile * double(samples.size())));
-        return double(samples.at(index)) / 1000.0;
-    };
-    return u"median %1 ms, p99 %2 ms (%3 samples)"_s.arg(at(0.5), 0, 'f', 2)
-        .arg(at(0.99), 0, 'f', 2)
+    return u"median %1 ms, p99 %2 ms (%3 samples)"_s.arg(percentile(samples, 0.5) / 1000.0, 0, 'f', 2)
+        .arg(percentile(samples, 0.99) / 1000.0, 0, 'f', 2)
         .arg(samples.size());
 }
 

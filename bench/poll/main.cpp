@@ -4,6 +4,7 @@
 // range, with and without the index on DATE_VENTE. Prints median and 99th
 // percentile per poll, and the ratio of the two filters.
 
+#include "BenchFigures.h"
 #include "CounterSaleSchema.h"
 #include "OrderSimulator.h"
 #include "app/StationError.h"
@@ -41,13 +42,9 @@ struct Figures
     int tiles;
 };
 
-Figures summary(QList<double> times, int tiles)
+Figures summary(const QList<double> &times, int tiles)
 {
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double fraction) {
-        return times.at(qMin(times.size() - 1, qsizetype(fraction * double(times.size()))));
-    };
-    return {at(0.5), at(0.99), int(times.size()), tiles};
+    return {percentile(times, 0.5), percentile(times, 0.99), int(times.size()), tiles};
 }
 
 // The two queries polled in turn, so that whatever else the machine does

@@ -5,6 +5,7 @@
 // growth after the warm-up. Built with the asan preset it runs under
 // AddressSanitizer and LeakSanitizer, which report any error or leak at the end.
 
+#include "BenchFigures.h"
 #include "TestDatabase.h"
 #include "app/StationError.h"
 #include "calling/Announcer.h"
@@ -21,10 +22,8 @@
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 #include <QTimer>
-#include <unistd.h>
 
 namespace {
 
@@ -40,11 +39,7 @@ public:
 
 double residentMiB()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return double(std::max<qint64>(0, residentKiB())) / 1024.0;
 }
 
 } // namespace

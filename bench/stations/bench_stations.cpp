@@ -7,6 +7,7 @@
 // median and p99, the server's CPU, and how many of the new lines reached
 // each station's board within 100 ms of their commit.
 
+#include "BenchFigures.h"
 #include "CounterSaleSchema.h"
 #include "OrderSimulator.h"
 #include "PrivateServer.h"
@@ -19,7 +20,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -31,7 +31,6 @@
 #include <optional>
 #include <set>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -48,14 +47,7 @@ double msSince(Clock::time_point start, Clock::time_point end)
 /// CPU seconds (user + system) a process has used so far.
 double cpuSeconds(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = stat.readAll();
-    // fields after the command name in parentheses; utime and stime are 14 and 15
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    const double ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
-    return ticks / double(sysconf(_SC_CLK_TCK));
+    return processCpuSeconds(pid).value_or(0);
 }
 
 /// The commit time of each order the simulator wrote, by order number.
@@ -129,14 +121,6 @@ void counterSale(const ConnectionSettings &settings, Commits &commits, std::atom
         while (!stop.load() && Clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-}
-
-double percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values.at(std::min(values.size() - 1, size_t(fraction * double(values.size()))));
 }
 
 void makeHistory(const QString &file, int lines, QTextStream &out)

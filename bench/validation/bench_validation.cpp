@@ -18,6 +18,7 @@
 // unless --embedded is given; the server must be running
 // (scripts/services/firebird-server.sh start).
 
+#include "BenchFigures.h"
 #include "TestDatabase.h"
 #include "calling/Announcer.h"
 #include "calling/RecordingSink.h"
@@ -87,12 +88,9 @@ QString todayScript(int count)
         + linesScript(count, u":I + 1"_s, u"CURRENT_DATE"_s, u"'False'"_s, u"NULL"_s);
 }
 
-QString milliseconds(QList<qint64> nanoseconds, double quantile)
+QString milliseconds(const QList<qint64> &nanoseconds, double quantile)
 {
-    std::sort(nanoseconds.begin(), nanoseconds.end());
-    const qsizetype index
-        = std::min(nanoseconds.size() - 1, qsizetype(quantile * double(nanoseconds.size())));
-    return QString::number(double(nanoseconds.at(index)) / 1e6, 'f', 2) + u" ms"_s;
+    return QString::number(percentile(nanoseconds, quantile) / 1e6, 'f', 2) + u" ms"_s;
 }
 
 /// Times the paint of the display's number: the paint runs inside the filter,
