@@ -1,10 +1,10 @@
 // kitchen-tool announce and clips, run as an installer runs them.
 
+#include "TestHelpers.h"
 #include "calling/ClipLibrary.h"
 #include "calling/WaveClip.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,21 +12,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status;
-    QString out;
-    QString err;
-};
+using Run = TestHelpers::ToolRun;
 
 Run kitchenTool(const QStringList &arguments)
 {
-    QProcess tool;
-    tool.start(qEnvironmentVariable("STATION_BINARY_DIR") + u"/bin/kitchen-tool"_s, arguments);
-    if (!tool.waitForFinished(60000))
-        return { -1, {}, tool.errorString() };
-    return { tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-             QString::fromUtf8(tool.readAllStandardError()) };
+    return TestHelpers::runKitchenTool(arguments);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 #include "TestWorkingDirectory.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,27 +25,12 @@ namespace {
 
 const QDate day(2024, 5, 14);
 
-struct Result
-{
-    int status;
-    QString out;
-    QString err;
-};
+using Result = TestHelpers::ToolRun;
 
 // The database must be detached first: an embedded file serves one process.
 Result run(const QStringList &arguments, const QString &locale = u"C"_s)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"LC_ALL"_s, locale);
-    const QTemporaryDir runtime;
-    environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("STATION_BINARY_DIR") + u"/bin/kitchen-tool"_s, arguments);
-    if (!process.waitForFinished(60000))
-        return {-1, QString(), u"kitchen-tool did not finish"_s};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return TestHelpers::runKitchenTool(arguments, locale);
 }
 
 void fillLines(TestDatabase &db)

@@ -2,6 +2,7 @@
 // with Ch.txt, station.ini and the layout file.
 
 #include "TestDatabase.h"
+#include "TestHelpers.h"
 #include "TestWorkingDirectory.h"
 #include "TicketTestSupport.h"
 #include "tickets/TicketReport.h"
@@ -17,25 +18,12 @@ using namespace TicketTestSupport;
 
 namespace {
 
-struct Run
-{
-    int status;
-    QString out;
-    QString err;
-};
+using Run = TestHelpers::ToolRun;
 
+/// kitchen-tool label with the arguments.
 Run kitchenTool(const QStringList &arguments)
 {
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    tool.setProcessEnvironment(environment);
-    tool.start(qEnvironmentVariable("STATION_BINARY_DIR") + QStringLiteral("/bin/kitchen-tool"),
-               QStringList { QStringLiteral("label") } + arguments);
-    if (!tool.waitForFinished(60000))
-        return { -1, {}, tool.errorString() };
-    return { tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-             QString::fromUtf8(tool.readAllStandardError()) };
+    return TestHelpers::runKitchenTool(QStringList { QStringLiteral("label") } + arguments);
 }
 
 /// The bounding box of the ink, in pixels.
